@@ -1,0 +1,96 @@
+#include "platform/sim/SimSkype.h"
+
+namespace kovado::platform {
+
+SimSkype::SimSkype(SimPlatform& platform) : m_platform(platform) {
+    m_nMsgDiscover = platform.m_windows.RegisterMessage(L"SkypeControlAPIDiscover");
+    m_nMsgAttach = platform.m_windows.RegisterMessage(L"SkypeControlAPIAttach");
+}
+
+SimSkype::~SimSkype() { Stop(); }
+
+void SimSkype::Start() {
+    if (m_nThread >= 0) return;
+    m_nThread = m_platform.m_windows.Start([this] {
+        m_hWnd = m_platform.m_windows.CreateWindow(this, L"Skype", 0);
+        m_platform.m_windows.Pump(kForever);
+    });
+    // The window must exist before anyone broadcasts.
+    std::unique_lock<std::mutex> lock(m_platform.m_scheduler.StateLock());
+    m_platform.m_scheduler.Wait(lock, [this] { return m_hWnd != 0; }, kForever);
+}
+
+void SimSkype::Stop() {
+    if (m_nThread < 0) return;
+    m_platform.m_windows.Post(m_hWnd, kWmClose, 0, 0);
+    m_platform.m_windows.Join(m_nThread);
+    m_nThread = -1;
+    m_hWnd = 0;
+}
+
+void SimSkype::Notify(const std::string& text, std::uint64_t delayMs) {
+    std::size_t index;
+    {
+        std::lock_guard<Mutex> lock(m_outboxLock);
+        index = m_outbox.size();
+        m_outbox.push_back(text);
+    }
+    m_platform.m_windows.PostAt(m_hWnd, kMsgNotify, index, 0, m_platform.Now() + delayMs);
+}
+
+std::intptr_t SimSkype::WindowProc(std::uint32_t message, std::uintptr_t wParam,
+                                   std::intptr_t lParam) {
+    auto& windows = m_platform.m_windows;
+    if (message == m_nMsgDiscover) {
+        ++m_nDiscovers;
+        m_hClient = wParam;
+        std::uint64_t at = m_platform.Now();
+        for (std::intptr_t status : m_attachStatuses) {
+            at += m_nAttachDelayMs;
+            windows.PostAt(m_hWnd, kMsgAttach, static_cast<std::uintptr_t>(status), 0, at);
+        }
+        return 0;
+    }
+    switch (message) {
+        case kMsgAttach:
+            if (m_trace) m_trace("attach", std::to_string(wParam));
+            windows.Send(m_hClient, m_nMsgAttach, m_hWnd, static_cast<std::intptr_t>(wParam));
+            return 0;
+        case kMsgNotify: {
+            std::string text;
+            {
+                std::lock_guard<Mutex> lock(m_outboxLock);
+                text = m_outbox.at(wParam);
+            }
+            if (m_trace) m_trace("notify", text);
+            CopyData data;
+            data.cbData = static_cast<std::uint32_t>(text.size() + 1);
+            data.lpData = text.c_str();
+            m_notifyResults.push_back(windows.Send(m_hClient, kWmCopyData, m_hWnd,
+                                                   reinterpret_cast<std::intptr_t>(&data)));
+            return 0;
+        }
+        case kWmCopyData: {
+            if (m_bRefuse) return 0;
+            const auto* data = reinterpret_cast<const CopyData*>(lParam);
+            const auto* bytes = static_cast<const char*>(data->lpData);
+            std::string text;
+            for (std::uint32_t i = 0; bytes && i < data->cbData && bytes[i] != 0; ++i)
+                text.push_back(bytes[i]);
+            auto mode = m_modeProbe ? m_modeProbe() : std::pair<int, int>{-1, -1};
+            m_commands.push_back(Command{m_platform.Now(), text, mode.first, mode.second});
+            m_hClient = static_cast<WindowHandle>(wParam);
+            if (m_trace) m_trace("command", text);
+            if (m_rules)
+                for (const std::string& reply : m_rules(text)) Notify(reply, m_nReplyDelayMs);
+            return 1;
+        }
+        case kWmClose:
+            windows.PostQuit(0);
+            return 0;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace kovado::platform

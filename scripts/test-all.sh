@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds everything and runs every test: the debug and
+# sanitizer builds on Linux, and the Windows programs cross-built with MinGW.
+# Ends with CTest's summary of all tests run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+
+jobs=$(nproc)
+build() {
+  echo "== build $1"
+  cmake --preset "$1" >/dev/null
+  cmake --build --preset "$1" -j "$jobs"
+}
+
+build mingw
+build asan
+build dev
+
+# Sanitizer run first; the dev run's summary is printed last.
+echo "== test asan"
+ctest --preset asan -j "$jobs" --timeout 600
+if [[ -f scripts/wine-tests.sh ]]; then
+  echo "== Windows programs under Wine"
+  bash scripts/wine-tests.sh build/mingw
+fi
+echo "== test dev"
+ctest --preset dev -j "$jobs" --timeout 600

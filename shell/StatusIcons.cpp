@@ -1,0 +1,7 @@
+#include "shell/StatusIcons.h"
+
+#include "bridge/BridgeView.h"
+
+namespace kovado {
+void LoadStatusIcons(CBridgeView&) {}
+}  // namespace kovado

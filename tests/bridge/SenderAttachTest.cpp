@@ -1,0 +1,172 @@
+// The command sender, the attach handshake and the timers, end to end against
+// the simulated Skype client.
+#include <gtest/gtest.h>
+
+#include "display/DisplayRenderer.h"
+#include "platform/Text.h"
+#include "shell/DebugDlg.h"
+#include "simulator/harness/SimBridge.h"
+#include "transport/DeviceWriter.h"
+
+namespace kovado {
+namespace {
+
+TEST(Sender, FailsWhileNotAttachedButStillSetsTheMode) {
+    sim::SimBridge bridge;
+    bridge.CreateWindows();
+    CBridgeView& view = *bridge.m_view;
+    view.m_strUserHandle = L"stale";
+    view.SendSkypeCommand(L"search friends", 2, 1);
+    EXPECT_EQ(view.m_hSkypeWnd, 0u);
+    EXPECT_EQ(view.UserHandle(), L"");
+    EXPECT_EQ(view.m_nReplyMode, 2);
+    EXPECT_EQ(view.m_nReplySubMode, 1);
+    EXPECT_TRUE(bridge.m_skype.m_commands.empty());
+}
+
+TEST(Sender, RefusedSendDetaches) {
+    sim::SimBridge bridge;
+    bridge.CreateWindows();
+    bridge.Discover();
+    CBridgeView& view = *bridge.m_view;
+    ASSERT_NE(view.m_hSkypeWnd, 0u);
+    bridge.m_skype.m_bRefuse = true;
+    view.SendSkypeCommand(L"get userstatus", 3, 1);
+    EXPECT_EQ(view.m_hSkypeWnd, 0u);
+    EXPECT_EQ(view.m_nReplyMode, 3);
+}
+
+TEST(Sender, NonLatinTextSurvivesBothDirections) {
+    sim::SimBridge bridge;
+    bridge.CreateWindows();
+    bridge.Discover();
+    CBridgeView& view = *bridge.m_view;
+    bridge.m_skype.m_rules = [](const std::string& command) {
+        return std::vector<std::string>{"USERSTATUS " + command.substr(4)};
+    };
+    const std::wstring name = L"\u0418\u0432\u0430\u043d \u738b\u5c0f\u660e \U0001F600";
+    view.m_nReplyMode = 0;
+    view.SendSkypeCommand(L"GET " + name, 0, 1);
+    ASSERT_EQ(bridge.m_skype.m_commands.size(), 1u);
+    EXPECT_EQ(bridge.m_skype.m_commands[0].text, "GET " + ToUtf8(name));
+    EXPECT_EQ(bridge.m_skype.m_commands[0].text,
+              "GET \xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD \xE7\x8E\x8B\xE5\xB0\x8F\xE6\x98\x8E "
+              "\xF0\x9F\x98\x80");
+    bridge.RunFor(10);
+    EXPECT_EQ(view.m_strNotification, L"USERSTATUS " + name);
+}
+
+TEST(Sender, RawSendAppendsOneNul) {
+    sim::SimBridge bridge;
+    bridge.CreateWindows();
+    bridge.Discover();
+    CBridgeView& view = *bridge.m_view;
+    std::uint32_t seen = 0;
+    bridge.m_skype.m_trace = [&](const char* what, const std::string& text) {
+        if (std::string(what) == "command") seen = static_cast<std::uint32_t>(text.size());
+    };
+    BYTE buffer[46];
+    for (int i = 0; i < 46; ++i) buffer[i] = 'a' + (i % 26);
+    view.SendSkypeRaw(buffer, 45, 2, 0);
+    EXPECT_EQ(buffer[45], 0);
+    EXPECT_EQ(seen, 45u);
+    ASSERT_EQ(bridge.m_skype.m_commands.size(), 1u);
+    EXPECT_EQ(bridge.m_skype.m_commands[0].replyMode, 2);
+    EXPECT_EQ(bridge.m_skype.m_commands[0].replySubMode, 0);
+}
+
+struct AttachCase {
+    std::intptr_t status;
+    const wchar_t* line;  // nullptr: nothing logged
+    bool attaches;
+};
+
+TEST(Attach, StatusTable) {
+    const AttachCase cases[] = {
+        {0, L"!!! Connected; to terminate issue #disconnect", true},
+        {1, L"!!! Pending authorization", false},
+        {2, L"!!! Connection refused", false},
+        {3, L"!!! Skype API not available", false},
+        {0x8001, L"!!! Try connect now (API available); issue #connect", false},
+        {4, nullptr, false},
+    };
+    for (const AttachCase& c : cases) {
+        sim::SimBridge bridge;
+        CBridgeView& view = *bridge.m_view;
+        view.m_bDebug = 1;
+        view.m_pDebugDlg = new CDebugDlg(bridge.m_sim.m_services);
+        view.m_pDebugDlg->Create();
+        bridge.CreateWindows();
+        bridge.m_skype.m_attachStatuses = {c.status};
+        bridge.Discover();
+        EXPECT_EQ(view.m_hSkypeWnd != 0, c.attaches) << c.status;
+        if (c.line) {
+            ASSERT_EQ(view.m_pDebugDlg->m_lines.size(), 1u);
+            EXPECT_EQ(view.m_pDebugDlg->m_lines[0], c.line);
+        } else {
+            EXPECT_TRUE(view.m_pDebugDlg->m_lines.empty());
+        }
+    }
+}
+
+TEST(Attach, LaterStatusZeroReplacesTheWindowOthersKeepIt) {
+    sim::SimBridge bridge;
+    bridge.CreateWindows();
+    CBridgeView& view = *bridge.m_view;
+    auto& windows = bridge.m_sim.m_windows;
+    EXPECT_EQ(windows.Send(view.m_hWnd, view.m_nMsgAttach, 0x5000, 0), 1);
+    EXPECT_EQ(view.m_hSkypeWnd, 0x5000u);
+    for (std::intptr_t status : {1, 2, 3, 0x8001, 4})
+        EXPECT_EQ(windows.Send(view.m_hWnd, view.m_nMsgAttach, 0x6000, status), 1);
+    EXPECT_EQ(view.m_hSkypeWnd, 0x5000u);
+    windows.Send(view.m_hWnd, view.m_nMsgAttach, 0x6000, 0);
+    EXPECT_EQ(view.m_hSkypeWnd, 0x6000u);
+}
+
+TEST(Timers, NothingHappensWithoutADevice) {
+    sim::SimBridge bridge;
+    bridge.CreateWindows();
+    bridge.Discover();
+    CBridgeView& view = *bridge.m_view;
+    view.m_bKeepAlive = 1;
+    view.m_nProductId = kModel6621;
+    view.m_bStatusAnswered = 0;
+    bridge.m_sim.m_windows.SetTimer(view.m_hWnd, kStatusTimerId, 2000);
+    bridge.RunFor(5000);
+    EXPECT_TRUE(bridge.m_skype.m_commands.empty());
+    EXPECT_EQ(view.m_pRenderer->m_nResendTicks, 0);
+    EXPECT_EQ(view.m_pWriter->m_nBlankPushes, 0);
+    EXPECT_EQ(view.m_nStatusQueryTicks, 0);
+}
+
+TEST(Timers, StatusPollKeepAliveAndStatusQueryWithADevice) {
+    sim::SimBridge bridge;
+    bridge.CreateWindows();
+    bridge.Discover();
+    CBridgeView& view = *bridge.m_view;
+    view.m_hDevice = 0x77;
+    view.m_bKeepAlive = 1;
+    view.m_nProductId = kModel6611;
+    bridge.m_sim.m_windows.SetTimer(view.m_hWnd, kStatusTimerId, 2000);
+    bridge.RunFor(2010);
+    // 40 ticks of 50 ms and one status tick: 41 timer messages.
+    EXPECT_EQ(view.m_pRenderer->m_nResendTicks, 41);
+    EXPECT_EQ(view.m_pWriter->m_nBlankPushes, 41 / 9);
+    ASSERT_EQ(bridge.m_skype.m_commands.size(), 1u);
+    EXPECT_EQ(bridge.m_skype.m_commands[0].text, "get userstatus");
+    EXPECT_EQ(bridge.m_skype.m_commands[0].replyMode, 3);
+    EXPECT_EQ(view.m_bStatusRefresh, 0) << "only the 0x6621 handset refreshes";
+
+    // The 0x6621 handset repeats an unanswered status query every sixth tick.
+    view.m_bKeepAlive = 0;
+    view.m_nProductId = kModel6621;
+    view.m_bStatusAnswered = 0;
+    view.m_nStatusQueryTicks = 0;
+    bridge.RunFor(250);  // five ticks
+    EXPECT_EQ(view.m_nStatusQueryTicks, 5);
+    bridge.RunFor(50);
+    EXPECT_EQ(view.m_nStatusQueryTicks, 0);
+}
+
+}  // namespace
+}  // namespace kovado

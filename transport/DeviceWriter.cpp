@@ -1,0 +1,11 @@
+#include "transport/DeviceWriter.h"
+
+namespace kovado {
+
+void CDeviceWriter::PushMain(const BYTE*, BOOL blank) {
+    if (blank) ++m_nBlankPushes;
+}
+void CDeviceWriter::ResetQueues() { ++m_nResets; }
+void CDeviceWriter::SendText(std::wstring text) { m_sentTexts.push_back(std::move(text)); }
+
+}  // namespace kovado

@@ -1,0 +1,28 @@
+// The writer of reports to the handset. Stand-in until the queues exist: it
+// records what it was asked to do.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "platform/Types.h"
+
+namespace kovado {
+
+class CBridgeView;
+
+class CDeviceWriter {
+public:
+    explicit CDeviceWriter(CBridgeView* owner) : m_pOwner(owner) {}
+    virtual ~CDeviceWriter() = default;
+
+    void PushMain(const BYTE* command, BOOL blank);
+    void ResetQueues();
+    void SendText(std::wstring text);
+
+    CBridgeView* m_pOwner;
+    int m_nBlankPushes = 0;
+    int m_nResets = 0;
+    std::vector<std::wstring> m_sentTexts;
+};
+
+}  // namespace kovado
