@@ -146,10 +146,12 @@ public:
     CSystemTray m_tray;
 
     // Beyond the data model: the services this process runs on, the view's
-    // own window, and the lock around m_strUserHandle.
+    // own window, the lock around m_strUserHandle, and the lock that keeps a
+    // close of m_hDevice from overlapping a read or write of the device loop.
     platform::Services* m_pPlatform;
     platform::WindowHandle m_hWnd = 0;
     platform::Mutex m_userHandleLock;
+    platform::Mutex m_deviceLock;
 
 private:
     void StartWorkerThreads();

@@ -1,5 +1,6 @@
 // Every operating-system service the core reaches, gathered in one place. A
-// backend (Win32, POSIX threads, or the deterministic simulation) fills it in.
+// backend (Win32, POSIX threads, or the deterministic simulation) fills it in;
+// a service a backend does not offer stays null.
 #pragma once
 #include "platform/Clock.h"
 #include "platform/Threads.h"
@@ -7,10 +8,27 @@
 
 namespace kovado::platform {
 
+class IHid;
+class IRegistry;
+class IProcess;
+class IWaveDevices;
+class IFiles;
+class IRasterizer;
+class IKeyInjector;
+class ITray;
+
 struct Services {
     IWindowSystem* windows = nullptr;
     IClock* clock = nullptr;
     IThreads* threads = nullptr;
+    IHid* hid = nullptr;
+    IRegistry* registry = nullptr;
+    IProcess* process = nullptr;
+    IWaveDevices* wave = nullptr;
+    IFiles* files = nullptr;
+    IRasterizer* raster = nullptr;
+    IKeyInjector* keys = nullptr;
+    ITray* tray = nullptr;
 };
 
 }  // namespace kovado::platform

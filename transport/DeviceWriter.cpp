@@ -5,6 +5,8 @@ namespace kovado {
 void CDeviceWriter::PushMain(const BYTE*, BOOL blank) {
     if (blank) ++m_nBlankPushes;
 }
+void CDeviceWriter::PushTalvery(BYTE*) {}
+void CDeviceWriter::FlushQueues() {}
 void CDeviceWriter::ResetQueues() { ++m_nResets; }
 void CDeviceWriter::SendText(std::wstring text) { m_sentTexts.push_back(std::move(text)); }
 

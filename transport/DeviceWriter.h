@@ -16,6 +16,9 @@ public:
     virtual ~CDeviceWriter() = default;
 
     void PushMain(const BYTE* command, BOOL blank);
+    // May lower the length byte (command[1]) in the caller's buffer.
+    void PushTalvery(BYTE* command);
+    void FlushQueues();
     void ResetQueues();
     void SendText(std::wstring text);
 

@@ -5,6 +5,7 @@
 
 #include "platform/Services.h"
 #include "platform/common/WindowSystemCore.h"
+#include "platform/sim/SimHid.h"
 #include "platform/sim/SimScheduler.h"
 
 namespace kovado::platform {
@@ -37,6 +38,7 @@ public:
     SimScheduler m_scheduler;
     WindowSystemCore m_windows;
     SimClock m_clock;
+    SimHid m_hid;
     Services m_services;
 };
 

@@ -1,0 +1,144 @@
+#include "platform/sim/SimHid.h"
+
+#include <algorithm>
+
+#include "platform/Clock.h"
+
+namespace kovado::platform {
+
+int SimHid::AddDevice(WORD vendorId, WORD productId) {
+    std::lock_guard<std::mutex> lock(m_sched.StateLock());
+    Device device;
+    device.attributes = HidAttributes{vendorId, productId, 0x0100};
+    m_devices.push_back(std::move(device));
+    return static_cast<int>(m_devices.size()) - 1;
+}
+
+void SimHid::Unplug(int device) {
+    std::lock_guard<std::mutex> lock(m_sched.StateLock());
+    At(device).present = false;
+    At(device).input.clear();
+}
+
+void SimHid::Plug(int device) {
+    std::lock_guard<std::mutex> lock(m_sched.StateLock());
+    At(device).present = true;
+}
+
+void SimHid::QueueInput(int device, std::vector<BYTE> report, std::uint64_t delayMs) {
+    std::lock_guard<std::mutex> lock(m_sched.StateLock());
+    auto& input = At(device).input;
+    Input item{m_sched.NowMs() + delayMs, std::move(report)};
+    auto at = std::upper_bound(input.begin(), input.end(), item.atMs,
+                               [](std::uint64_t t, const Input& i) { return t < i.atMs; });
+    input.insert(at, std::move(item));
+}
+
+std::vector<SimHid::Written> SimHid::WrittenTo(int device) {
+    std::lock_guard<std::mutex> lock(m_sched.StateLock());
+    return At(device).written;
+}
+
+int SimHid::OpenHandles() {
+    std::lock_guard<std::mutex> lock(m_sched.StateLock());
+    return static_cast<int>(m_handles.size());
+}
+
+int SimHid::DeviceOf(DeviceHandle handle) {
+    auto it = m_handles.find(handle);
+    return it == m_handles.end() ? -1 : it->second;
+}
+
+bool SimHid::BeginEnumeration() {
+    std::lock_guard<std::mutex> lock(m_sched.StateLock());
+    ++m_nEnumerations;
+    if (m_bEnumerationFails) return false;
+    m_snapshot.clear();
+    for (std::size_t i = 0; i < m_devices.size(); ++i)
+        if (m_devices[i].present) m_snapshot.push_back(static_cast<int>(i));
+    return true;
+}
+
+void SimHid::EndEnumeration() {
+    std::lock_guard<std::mutex> lock(m_sched.StateLock());
+    m_snapshot.clear();
+}
+
+DeviceHandle SimHid::OpenInterface(int index) {
+    std::lock_guard<std::mutex> lock(m_sched.StateLock());
+    if (index < 0 || static_cast<std::size_t>(index) >= m_snapshot.size()) return 0;
+    int device = m_snapshot[static_cast<std::size_t>(index)];
+    if (!At(device).openable || !At(device).present) return kInvalidDevice;
+    DeviceHandle handle = m_nextHandle;
+    m_nextHandle += 4;
+    m_handles[handle] = device;
+    return handle;
+}
+
+bool SimHid::GetAttributes(DeviceHandle handle, HidAttributes& out) {
+    std::lock_guard<std::mutex> lock(m_sched.StateLock());
+    int device = DeviceOf(handle);
+    if (device < 0 || !At(device).present) return false;
+    out = At(device).attributes;
+    return true;
+}
+
+void SimHid::Close(DeviceHandle handle) {
+    std::lock_guard<std::mutex> lock(m_sched.StateLock());
+    m_handles.erase(handle);
+}
+
+bool SimHid::Record(DeviceHandle handle, Path path, const BYTE* report, DWORD length) {
+    Written written;
+    std::function<void(int, const Written&)> hook;
+    int device;
+    {
+        std::lock_guard<std::mutex> lock(m_sched.StateLock());
+        device = DeviceOf(handle);
+        if (device < 0 || !At(device).present || !report) return false;
+        written = Written{m_sched.NowMs(), path, std::vector<BYTE>(report, report + length)};
+        At(device).written.push_back(written);
+        hook = At(device).onWrite;
+    }
+    if (hook) hook(device, written);
+    return true;
+}
+
+bool SimHid::SetFeature(DeviceHandle device, const BYTE* report, DWORD length) {
+    return Record(device, Path::Feature, report, length);
+}
+
+bool SimHid::Write(DeviceHandle device, const BYTE* report, DWORD length, std::uint32_t) {
+    return Record(device, Path::Interrupt, report, length);
+}
+
+bool SimHid::Read(DeviceHandle handle, BYTE* buffer, DWORD length, std::uint32_t timeoutMs) {
+    std::unique_lock<std::mutex> lock(m_sched.StateLock());
+    std::uint64_t until = m_sched.NowMs() + timeoutMs;
+    for (;;) {
+        int device = DeviceOf(handle);
+        if (device < 0 || !At(device).present) return false;
+        auto& input = At(device).input;
+        std::uint64_t now = m_sched.NowMs();
+        if (!input.empty() && input.front().atMs <= now) {
+            std::vector<BYTE> report = std::move(input.front().bytes);
+            input.pop_front();
+            std::fill(buffer, buffer + length, BYTE{0});
+            std::copy_n(report.begin(), std::min<std::size_t>(report.size(), length), buffer);
+            return true;
+        }
+        if (now >= until) return false;
+        std::uint64_t deadline = until;
+        if (!input.empty()) deadline = std::min(deadline, input.front().atMs);
+        std::size_t queued = input.size();
+        m_sched.Wait(
+            lock,
+            [&] {
+                int d = DeviceOf(handle);
+                return d < 0 || !At(d).present || At(d).input.size() != queued;
+            },
+            deadline);
+    }
+}
+
+}  // namespace kovado::platform

@@ -1,0 +1,75 @@
+// Simulated HID interfaces: any vendor and product, plugged and unplugged at
+// chosen moments, recording every report written to them and handing out the
+// input reports a test or a simulated handset queues.
+#pragma once
+#include <deque>
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "platform/Hid.h"
+#include "platform/sim/SimScheduler.h"
+
+namespace kovado::platform {
+
+class SimHid : public IHid {
+public:
+    enum class Path { Feature, Interrupt };
+    struct Written {
+        std::uint64_t atMs;
+        Path path;
+        std::vector<BYTE> bytes;
+    };
+    struct Input {
+        std::uint64_t atMs;
+        std::vector<BYTE> bytes;
+    };
+    struct Device {
+        HidAttributes attributes;
+        bool present = true;
+        bool openable = true;
+        std::vector<Written> written;
+        std::deque<Input> input;
+        // Called (outside the simulation's lock) after each report written to
+        // the device: a simulated handset answers here.
+        std::function<void(int device, const Written&)> onWrite;
+    };
+
+    explicit SimHid(SimScheduler& scheduler) : m_sched(scheduler) {}
+
+    // Adds an interface at the end of the platform's order; returns its number.
+    int AddDevice(WORD vendorId, WORD productId);
+    void Unplug(int device);
+    void Plug(int device);
+    // Queues an input report that becomes readable delayMs from now.
+    void QueueInput(int device, std::vector<BYTE> report, std::uint64_t delayMs = 0);
+    // Snapshot of the reports written to a device so far.
+    std::vector<Written> WrittenTo(int device);
+    int OpenHandles();
+    Device& At(int device) { return m_devices.at(static_cast<std::size_t>(device)); }
+
+    bool BeginEnumeration() override;
+    void EndEnumeration() override;
+    DeviceHandle OpenInterface(int index) override;
+    bool GetAttributes(DeviceHandle device, HidAttributes& out) override;
+    void Close(DeviceHandle device) override;
+    bool SetFeature(DeviceHandle device, const BYTE* report, DWORD length) override;
+    bool Write(DeviceHandle device, const BYTE* report, DWORD length,
+               std::uint32_t timeoutMs) override;
+    bool Read(DeviceHandle device, BYTE* buffer, DWORD length, std::uint32_t timeoutMs) override;
+
+    bool m_bEnumerationFails = false;
+    int m_nEnumerations = 0;
+
+private:
+    bool Record(DeviceHandle device, Path path, const BYTE* report, DWORD length);
+    int DeviceOf(DeviceHandle handle);  // lock held; -1 when unknown
+
+    SimScheduler& m_sched;
+    std::vector<Device> m_devices;
+    std::vector<int> m_snapshot;
+    std::map<DeviceHandle, int> m_handles;
+    DeviceHandle m_nextHandle = 0x1000;
+};
+
+}  // namespace kovado::platform
