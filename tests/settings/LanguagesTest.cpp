@@ -37,7 +37,8 @@ protected:
     // Both files of the folder are the current texts and the settings copies.
     void ExpectLanguage(BYTE index, const std::string& folder, const std::string& ok) {
         EXPECT_EQ(m_view->m_nLanguage, index);
-        EXPECT_EQ(UserText(*m_view, kTextExit), L"Exit " + std::wstring(folder.begin(), folder.end()));
+        std::wstring name(folder.begin(), folder.end());
+        EXPECT_EQ(UserText(*m_view, kTextExit), L"Exit " + name);
         EXPECT_EQ(Slot(50), ok);
         EXPECT_EQ(m_dir.Get("setting/UserSetting.cc"),
                   m_dir.Get("Language/" + folder + "/UserSetting.cc"));
@@ -60,8 +61,10 @@ TEST_P(LanguageListTest, ReadsTitlesAndFoldersInOrder) {
     if (c.ini) m_dir.Put("setting/Language.ini", Unicode(c.ini));
     CBridgeView& view = Start();
     ASSERT_EQ(view.m_nLanguageTitleCount, c.titles.size());
-    for (std::size_t i = 0; i < c.titles.size(); ++i) EXPECT_EQ(view.m_arrLanguageTitles[i], c.titles[i]);
-    for (std::size_t i = 0; i < c.folders.size(); ++i) EXPECT_EQ(view.m_arrLanguageFolders[i], c.folders[i]);
+    for (std::size_t i = 0; i < c.titles.size(); ++i)
+        EXPECT_EQ(view.m_arrLanguageTitles[i], c.titles[i]);
+    for (std::size_t i = 0; i < c.folders.size(); ++i)
+        EXPECT_EQ(view.m_arrLanguageFolders[i], c.folders[i]);
     EXPECT_EQ(view.m_nChineseTIndex, c.chineseT);
     EXPECT_EQ(view.m_nChineseSIndex, c.chineseS);
 }
@@ -139,7 +142,8 @@ TEST_F(LanguagesTest, HandsetScriptSwitchesChineseBothWays) {
 
 TEST_F(LanguagesTest, TraditionalStaysWithoutASimplifiedFolder) {
     m_dir.Put("setting/Language.ini",
-              Unicode(L"[Titles]\r\n0:English\r\n1:Chinese\r\n[File]\r\n0:English\r\n1:ChineseT\r\n"));
+              Unicode(L"[Titles]\r\n0:English\r\n1:Chinese\r\n"
+                      L"[File]\r\n0:English\r\n1:ChineseT\r\n"));
     CBridgeView& view = Start();
     SelectLanguage(view, 1);
     ApplyHandsetVariant(view, 1);
@@ -181,7 +185,8 @@ TEST_F(LanguagesTest, ChineseEntriesFollowTheHandsetScript) {
         {1, 1, false},   {1, 2, true},    {1, 0, true},  {0, 3, true},
     };
     for (const ItemCase& c : cases) {
-        SCOPED_TRACE(testing::Message() << "variant " << int(c.variant) << " entry " << int(c.index));
+        SCOPED_TRACE(testing::Message()
+                     << "variant " << int(c.variant) << " entry " << int(c.index));
         view.m_nChineseVariant = c.variant;
         RecordingUi ui;
         UpdateLanguageItem(view, c.index, ui);
