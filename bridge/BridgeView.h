@@ -146,12 +146,16 @@ public:
     CSystemTray m_tray;
 
     // Beyond the data model: the services this process runs on, the view's
-    // own window, the lock around m_strUserHandle, and the lock that keeps a
-    // close of m_hDevice from overlapping a read or write of the device loop.
+    // own window, the lock around m_strUserHandle, the lock that keeps a
+    // close of m_hDevice from overlapping a read or write of the device loop,
+    // and the settings lock: it guards m_arrUserTexts, m_aLcdTexts and
+    // m_nLanguage, is held for a whole language switch, and is taken by every
+    // reader of those texts while it copies one.
     platform::Services* m_pPlatform;
     platform::WindowHandle m_hWnd = 0;
     platform::Mutex m_userHandleLock;
     platform::Mutex m_deviceLock;
+    platform::Mutex m_settingsLock;
 
 private:
     void StartWorkerThreads();

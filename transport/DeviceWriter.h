@@ -26,6 +26,7 @@ public:
     int m_nBlankPushes = 0;
     int m_nResets = 0;
     std::vector<std::wstring> m_sentTexts;
+    std::vector<std::vector<BYTE>> m_talveryPushed;  // code, length, data of each push
 };
 
 }  // namespace kovado
