@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "platform/Services.h"
+#include "platform/common/FreeTypeRasterizer.h"
 #include "platform/common/WindowSystemCore.h"
 
 namespace kovado::platform {
@@ -54,6 +55,7 @@ public:
     PosixScheduler m_scheduler;
     WindowSystemCore m_windows;
     PosixClock m_clock;
+    FreeTypeRasterizer m_raster;
     Services m_services;
 };
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "platform/Services.h"
+#include "platform/common/FreeTypeRasterizer.h"
 #include "platform/common/WindowSystemCore.h"
 #include "platform/sim/SimHid.h"
 #include "platform/sim/SimScheduler.h"
@@ -39,6 +40,7 @@ public:
     WindowSystemCore m_windows;
     SimClock m_clock;
     SimHid m_hid;
+    FreeTypeRasterizer m_raster;
     Services m_services;
 };
 
