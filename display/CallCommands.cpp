@@ -54,6 +54,8 @@ void CDisplayRenderer::SendKeyed(BYTE code, std::wstring callId, BYTE state, BOO
     Command command{code, 4, Result::Ok};
     display::PutCallId(callId, &command[3]);
     command[5] = state;
+    // Queued and kept under one hold of the lock: an acknowledgement read in
+    // between would find no entry and leave this one re-sent for ever.
     std::lock_guard<platform::Mutex> lock(m_ackLock);
     PushMain(command.data());
     if (!m_pOwner->m_bHandshake) return;
