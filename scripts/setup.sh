@@ -13,6 +13,8 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # Bitmap font rendering
   libfreetype-dev fonts-unifont
+  # Pictures saved as PNG by the simulation
+  libpng-dev
   # Windows cross toolchain (posix thread model for std::thread/std::mutex,
   # binutils for x86_64-w64-mingw32-windres)
   g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix

@@ -2,11 +2,22 @@
 
 namespace kovado {
 
-void CDeviceWriter::PushMain(const BYTE*, BOOL blank) {
-    if (blank) ++m_nBlankPushes;
+namespace {
+std::vector<BYTE> Recorded(const BYTE* command) {
+    return std::vector<BYTE>(command, command + 2 + command[1]);
+}
+}  // namespace
+
+void CDeviceWriter::PushMain(const BYTE* command, BOOL blank) {
+    if (blank) {
+        ++m_nBlankPushes;
+        return;
+    }
+    if (command) m_mainPushed.push_back(Recorded(command));
 }
 void CDeviceWriter::PushTalvery(BYTE* command) {
-    m_talveryPushed.emplace_back(command, command + 2 + command[1]);
+    if (command[1] > 45) command[1] = 45;
+    m_talveryPushed.push_back(Recorded(command));
 }
 void CDeviceWriter::FlushQueues() {}
 void CDeviceWriter::ResetQueues() { ++m_nResets; }

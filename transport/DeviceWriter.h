@@ -26,7 +26,10 @@ public:
     int m_nBlankPushes = 0;
     int m_nResets = 0;
     std::vector<std::wstring> m_sentTexts;
-    std::vector<std::vector<BYTE>> m_talveryPushed;  // code, length, data of each push
+    // Every command pushed (code, length, data), in order; a blank push is
+    // not recorded here.
+    std::vector<std::vector<BYTE>> m_mainPushed;
+    std::vector<std::vector<BYTE>> m_talveryPushed;
 };
 
 }  // namespace kovado

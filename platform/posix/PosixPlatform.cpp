@@ -92,6 +92,7 @@ PosixPlatform::PosixPlatform() : m_windows(m_scheduler), m_clock(m_scheduler) {
     m_services.clock = &m_clock;
     m_services.threads = &m_windows;
     m_services.files = &m_files;
+    m_services.raster = &m_raster;
 }
 
 }  // namespace kovado::platform

@@ -9,6 +9,7 @@
 
 #include "platform/Services.h"
 #include "platform/common/StdFiles.h"
+#include "platform/common/FreeTypeRasterizer.h"
 #include "platform/common/WindowSystemCore.h"
 
 namespace kovado::platform {
@@ -56,6 +57,7 @@ public:
     WindowSystemCore m_windows;
     PosixClock m_clock;
     StdFiles m_files;
+    FreeTypeRasterizer m_raster;
     Services m_services;
 };
 

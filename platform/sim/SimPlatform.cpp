@@ -43,6 +43,7 @@ SimPlatform::SimPlatform() : m_windows(m_scheduler), m_clock(m_scheduler), m_hid
     m_services.threads = &m_windows;
     m_services.hid = &m_hid;
     m_services.files = &m_files;
+    m_services.raster = &m_raster;
 }
 
 bool SimPlatform::RunFor(std::uint64_t ms) { return m_windows.Pump(m_scheduler.NowMs() + ms); }

@@ -5,6 +5,7 @@
 
 #include "platform/Services.h"
 #include "platform/common/StdFiles.h"
+#include "platform/common/FreeTypeRasterizer.h"
 #include "platform/common/WindowSystemCore.h"
 #include "platform/sim/SimHid.h"
 #include "platform/sim/SimScheduler.h"
@@ -41,6 +42,7 @@ public:
     SimClock m_clock;
     SimHid m_hid;
     StdFiles m_files;
+    FreeTypeRasterizer m_raster;
     Services m_services;
 };
 

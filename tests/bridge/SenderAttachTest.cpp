@@ -131,10 +131,13 @@ TEST(Timers, NothingHappensWithoutADevice) {
     view.m_bKeepAlive = 1;
     view.m_nProductId = kModel6621;
     view.m_bStatusAnswered = 0;
+    view.m_bDeviceReady = 1;
+    view.m_pRenderer->SendCallState(L"1", 4);  // waits for its acknowledgement
     bridge.m_sim.m_windows.SetTimer(view.m_hWnd, kStatusTimerId, 2000);
     bridge.RunFor(5000);
     EXPECT_TRUE(bridge.m_skype.m_commands.empty());
-    EXPECT_EQ(view.m_pRenderer->m_nResendTicks, 0);
+    EXPECT_EQ(view.m_pWriter->m_mainPushed.size(), 1u) << "sent once, never again";
+    EXPECT_EQ(view.m_listKeyedAcks.front().ticks, 0);
     EXPECT_EQ(view.m_pWriter->m_nBlankPushes, 0);
     EXPECT_EQ(view.m_nStatusQueryTicks, 0);
 }
@@ -147,10 +150,13 @@ TEST(Timers, StatusPollKeepAliveAndStatusQueryWithADevice) {
     view.m_hDevice = 0x77;
     view.m_bKeepAlive = 1;
     view.m_nProductId = kModel6611;
+    view.m_pRenderer->SendCallState(L"1", 4);  // waits for its acknowledgement
     bridge.m_sim.m_windows.SetTimer(view.m_hWnd, kStatusTimerId, 2000);
     bridge.RunFor(2010);
-    // 40 ticks of 50 ms and one status tick: 41 timer messages.
-    EXPECT_EQ(view.m_pRenderer->m_nResendTicks, 41);
+    // 40 ticks of 50 ms and one status tick: 41 timer messages, each a
+    // resend tick: sent once, then again on every sixth.
+    EXPECT_EQ(view.m_pWriter->m_mainPushed.size(), 1u + 41 / 6);
+    EXPECT_EQ(view.m_listKeyedAcks.front().ticks, 41 % 6);
     EXPECT_EQ(view.m_pWriter->m_nBlankPushes, 41 / 9);
     ASSERT_EQ(bridge.m_skype.m_commands.size(), 1u);
     EXPECT_EQ(bridge.m_skype.m_commands[0].text, "get userstatus");
