@@ -6,7 +6,11 @@
 #include "platform/Services.h"
 #include "platform/common/WindowSystemCore.h"
 #include "platform/sim/SimHid.h"
+#include "platform/sim/SimProcess.h"
+#include "platform/sim/SimRegistry.h"
 #include "platform/sim/SimScheduler.h"
+#include "platform/sim/SimTray.h"
+#include "platform/sim/SimWaveDevices.h"
 
 namespace kovado::platform {
 
@@ -39,6 +43,10 @@ public:
     WindowSystemCore m_windows;
     SimClock m_clock;
     SimHid m_hid;
+    SimRegistry m_registry;
+    SimProcess m_process;
+    SimWaveDevices m_wave;
+    SimTray m_tray;
     Services m_services;
 };
 
