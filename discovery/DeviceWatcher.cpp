@@ -24,7 +24,8 @@ platform::DeviceHandle CDeviceWatcher::FindHandset() {
             m_attributes.vendorId == view.m_nVendorId) {
             if (view.m_bDebug) {
                 wchar_t line[32];
-                std::swprintf(line, 32, L"PID : 0X%X", static_cast<unsigned>(m_attributes.productId));
+                std::swprintf(line, 32, L"PID : 0X%X",
+                              static_cast<unsigned>(m_attributes.productId));
                 m_strScratch = line;
                 view.WriteLog(m_strScratch);
             }

@@ -105,7 +105,8 @@ TEST_P(AudioTool, RunsOncePerInstallation) {
     EXPECT_EQ(rig.Log(), c.log);
     platform::SimRegistry::Value after;
     if (c.value) {
-        ASSERT_TRUE(registry.GetValue(RegRoot::LocalMachine, test::kProductKey, L"Tambrelo", after));
+        ASSERT_TRUE(
+            registry.GetValue(RegRoot::LocalMachine, test::kProductKey, L"Tambrelo", after));
         EXPECT_EQ(after.type, c.type);
         EXPECT_EQ(after.data, c.flagAfter);
     }
