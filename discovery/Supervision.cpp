@@ -124,7 +124,8 @@ void CDeviceWatcher::StartStatusPoll() {
     CBridgeView& view = *m_pOwner;
     if (view.m_nStatusTimer != 0) return;
     if (view.m_nProductId == kModel6621) {
-        // This model has its status pushed on each answer instead of a timer.
+        // No timer for this model: the refresh flag sends the next status reply
+        // on to the handset.
         view.m_bStatusRefresh = 1;
         view.SendSkypeCommand(L"get userstatus", kModeNoReply, 1);
         view.m_pPlatform->clock->Sleep(10);
