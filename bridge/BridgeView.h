@@ -71,6 +71,12 @@ public:
     void WriteLinkSetupA();
     void WriteLinkSetup();
 
+    // The transport set-up of each handset model, run by discovery before the
+    // handle is published.
+    void SetModel6611();
+    void SetModel6612();
+    void SetModel6621();
+
     std::intptr_t WindowProc(std::uint32_t message, std::uintptr_t wParam,
                              std::intptr_t lParam) override;
     void OnCopyData(platform::WindowHandle sender, const platform::CopyData* data);

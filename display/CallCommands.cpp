@@ -3,6 +3,7 @@
 // results at most five times more.
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "display/CommandBuild.h"
 #include "display/DisplayRenderer.h"
@@ -54,17 +55,19 @@ void CDisplayRenderer::SendKeyed(BYTE code, std::wstring callId, BYTE state, BOO
     Command command{code, 4, Result::Ok};
     display::PutCallId(callId, &command[3]);
     command[5] = state;
-    // Queued and kept under one hold of the lock: an acknowledgement read in
-    // between would find no entry and leave this one re-sent for ever.
-    std::lock_guard<platform::Mutex> lock(m_ackLock);
+    // Kept before it is queued: an acknowledgement read right after the write
+    // must find its entry. The push comes after the lock is released, since a
+    // full queue logs a line (a window message).
+    if (m_pOwner->m_bHandshake) {
+        std::lock_guard<platform::Mutex> lock(m_ackLock);
+        auto& keyed = m_pOwner->m_listKeyedAcks;
+        auto same = std::find_if(keyed.begin(), keyed.end(),
+                                 [&](const KeyedAck& ack) { return ack.key == callId; });
+        if (same == keyed.end()) same = keyed.insert(keyed.end(), KeyedAck{});
+        Keep(*same, command, limited);
+        same->key = std::move(callId);
+    }
     PushMain(command.data());
-    if (!m_pOwner->m_bHandshake) return;
-    auto& keyed = m_pOwner->m_listKeyedAcks;
-    auto same = std::find_if(keyed.begin(), keyed.end(),
-                             [&](const KeyedAck& ack) { return ack.key == callId; });
-    if (same == keyed.end()) same = keyed.insert(keyed.end(), KeyedAck{});
-    Keep(*same, command, limited);
-    same->key = std::move(callId);
 }
 
 void CDisplayRenderer::SendCallState(std::wstring callId, BYTE state) {
@@ -83,15 +86,19 @@ void CDisplayRenderer::SendCallerName(std::wstring callId, std::wstring name) {
     display::PutCallId(callId, &command[3]);
     command[1] = static_cast<BYTE>(display::PutBytes(command, 3, utf8.data(), utf8.size()));
 
-    std::lock_guard<platform::Mutex> lock(m_ackLock);
-    auto& keyed = m_pOwner->m_listKeyedAcks;
-    // A command about this call still waiting says more than the name would.
-    if (std::any_of(keyed.begin(), keyed.end(), [&](const KeyedAck& ack) { return ack.key == callId; }))
-        return;
+    {
+        std::lock_guard<platform::Mutex> lock(m_ackLock);
+        auto& keyed = m_pOwner->m_listKeyedAcks;
+        // A command about this call still waiting says more than the name would.
+        if (std::any_of(keyed.begin(), keyed.end(),
+                        [&](const KeyedAck& ack) { return ack.key == callId; }))
+            return;
+        if (m_pOwner->m_bHandshake) {
+            Keep(*keyed.insert(keyed.end(), KeyedAck{}), command, 0);
+            keyed.back().key = std::move(callId);
+        }
+    }
     PushMain(command.data());
-    if (!m_pOwner->m_bHandshake) return;
-    Keep(*keyed.insert(keyed.end(), KeyedAck{}), command, 0);
-    keyed.back().key = std::move(callId);
 }
 
 void CDisplayRenderer::SendCallResult(BYTE result, std::wstring callId) {
@@ -109,17 +116,18 @@ void CDisplayRenderer::SendCallResult(BYTE result, std::wstring callId) {
         command[1] = 3;
         display::PutCallId(callId, &command[3]);
     }
-    std::lock_guard<platform::Mutex> lock(m_ackLock);
-    PushMain(command.data());
-    if (!m_pOwner->m_bHandshake) return;
-    if (callId.empty()) {
-        auto& pending = m_pOwner->m_listPendingAcks;
-        Keep(*pending.insert(pending.end(), PendingAck{}), command, 1);
-        return;
+    if (m_pOwner->m_bHandshake) {
+        std::lock_guard<platform::Mutex> lock(m_ackLock);
+        if (callId.empty()) {
+            auto& pending = m_pOwner->m_listPendingAcks;
+            Keep(*pending.insert(pending.end(), PendingAck{}), command, 1);
+        } else {
+            auto& keyed = m_pOwner->m_listKeyedAcks;
+            Keep(*keyed.insert(keyed.end(), KeyedAck{}), command, 1);
+            keyed.back().key = std::move(callId);
+        }
     }
-    auto& keyed = m_pOwner->m_listKeyedAcks;
-    Keep(*keyed.insert(keyed.end(), KeyedAck{}), command, 1);
-    keyed.back().key = std::move(callId);
+    PushMain(command.data());
 }
 
 void CDisplayRenderer::SendDtmfDone() {
@@ -130,14 +138,17 @@ void CDisplayRenderer::SendDtmfDone() {
 namespace {
 
 // One tick of one list; entries whose tries are used up leave it.
-template <class List, class Push>
-void TickList(List& list, Push push) {
+template <class List>
+void TickList(List& list, std::vector<Command>& due) {
     for (auto it = list.begin(); it != list.end();) {
         if (++it->ticks < kResendTicks) {
             ++it;
             continue;
         }
-        push(it->command.data());
+        Command command{};
+        std::copy_n(it->command.begin(), std::min(command.size(), it->command.size()),
+                    command.begin());
+        due.push_back(command);
         it->ticks = 0;
         if (it->limited && ++it->tries >= kMaxTries) {
             it = list.erase(it);
@@ -152,10 +163,15 @@ void TickList(List& list, Push push) {
 void CDisplayRenderer::ResendTick() {
     CBridgeView& view = *m_pOwner;
     if (view.m_nProductId == kModel6621 && !view.m_bDeviceReady) return;
-    auto push = [this](const BYTE* command) { PushMain(command); };
-    std::lock_guard<platform::Mutex> lock(m_ackLock);
-    TickList(view.m_listKeyedAcks, push);
-    TickList(view.m_listPendingAcks, push);
+    // The pass over both lists is one hold of the lock; the resends are queued
+    // after it is released (a full queue logs a line).
+    std::vector<Command> due;
+    {
+        std::lock_guard<platform::Mutex> lock(m_ackLock);
+        TickList(view.m_listKeyedAcks, due);
+        TickList(view.m_listPendingAcks, due);
+    }
+    for (Command& command : due) PushMain(command.data());
 }
 
 }  // namespace kovado

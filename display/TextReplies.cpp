@@ -85,12 +85,18 @@ void CDisplayRenderer::SendMenuText(BYTE slot) {
     if (slot > kLastSlot) slot = kUnknownStatusSlot;
     // The stored cell pairs up to their terminating zero, never past the slot;
     // 43 of them reach the handset after the 0x00 and the slot.
-    const auto& stored = m_pOwner->m_aLcdTexts[slot];
-    std::size_t size = static_cast<std::size_t>(std::find(stored.begin(), stored.end(), 0) - stored.begin());
     Command command{Cmd::MenuText, 0, Result::Ok, slot};
-    int length = display::PutBytes(command, 2, stored.data(),
-                                   std::min<std::size_t>(size, display::kTalveryData - 2));
-    command[1] = static_cast<BYTE>(length);
+    {
+        // A language switch rewrites the table under the settings lock; the
+        // copy is taken under it and pushed after it is released.
+        std::lock_guard<platform::Mutex> lock(m_pOwner->m_settingsLock);
+        const auto& stored = m_pOwner->m_aLcdTexts[slot];
+        std::size_t size =
+            static_cast<std::size_t>(std::find(stored.begin(), stored.end(), 0) - stored.begin());
+        int length = display::PutBytes(command, 2, stored.data(),
+                                       std::min<std::size_t>(size, display::kTalveryData - 2));
+        command[1] = static_cast<BYTE>(length);
+    }
     PushTalvery(command.data());
 }
 

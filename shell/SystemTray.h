@@ -1,5 +1,6 @@
-// The tray icon. Until the notification-area seam exists this only records
-// what it was asked to show.
+// The tray icon. Until the notification-window part exists, icon and tooltip
+// changes go straight to the platform's tray, which ignores them while the
+// icon has not been added.
 #pragma once
 #include <string>
 
@@ -11,12 +12,10 @@ class CBridgeView;
 
 class CSystemTray {
 public:
-    void ChangeIcon(platform::IconHandle icon) { m_hIcon = icon; }
-    void ChangeTip(const std::wstring& tip) { m_strTip = tip; }
+    void ChangeIcon(platform::IconHandle icon);
+    void ChangeTip(const std::wstring& tip);
 
     CBridgeView* m_pOwner = nullptr;
-    platform::IconHandle m_hIcon = 0;
-    std::wstring m_strTip;
 };
 
 }  // namespace kovado

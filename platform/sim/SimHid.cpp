@@ -72,6 +72,7 @@ DeviceHandle SimHid::OpenInterface(int index) {
     DeviceHandle handle = m_nextHandle;
     m_nextHandle += 4;
     m_handles[handle] = device;
+    ++m_nOpens;
     return handle;
 }
 

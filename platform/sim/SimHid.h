@@ -60,6 +60,7 @@ public:
 
     bool m_bEnumerationFails = false;
     int m_nEnumerations = 0;
+    int m_nOpens = 0;  // interfaces opened successfully, ever
 
 private:
     bool Record(DeviceHandle device, Path path, const BYTE* report, DWORD length);

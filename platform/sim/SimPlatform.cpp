@@ -37,13 +37,24 @@ IClock::LocalTime SimClock::Local() {
     return ToLocal(m_nStartUnix + static_cast<std::int64_t>(m_sched.NowMs() / 1000));
 }
 
-SimPlatform::SimPlatform() : m_windows(m_scheduler), m_clock(m_scheduler), m_hid(m_scheduler) {
+SimPlatform::SimPlatform()
+    : m_windows(m_scheduler),
+      m_clock(m_scheduler),
+      m_hid(m_scheduler),
+      m_registry(m_scheduler),
+      m_process(m_scheduler),
+      m_wave(m_scheduler),
+      m_tray(m_scheduler) {
     m_services.windows = &m_windows;
     m_services.clock = &m_clock;
     m_services.threads = &m_windows;
     m_services.hid = &m_hid;
     m_services.files = &m_files;
     m_services.raster = &m_raster;
+    m_services.registry = &m_registry;
+    m_services.process = &m_process;
+    m_services.wave = &m_wave;
+    m_services.tray = &m_tray;
 }
 
 bool SimPlatform::RunFor(std::uint64_t ms) { return m_windows.Pump(m_scheduler.NowMs() + ms); }

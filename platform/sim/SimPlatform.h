@@ -8,7 +8,11 @@
 #include "platform/common/FreeTypeRasterizer.h"
 #include "platform/common/WindowSystemCore.h"
 #include "platform/sim/SimHid.h"
+#include "platform/sim/SimProcess.h"
+#include "platform/sim/SimRegistry.h"
 #include "platform/sim/SimScheduler.h"
+#include "platform/sim/SimTray.h"
+#include "platform/sim/SimWaveDevices.h"
 
 namespace kovado::platform {
 
@@ -43,6 +47,10 @@ public:
     SimHid m_hid;
     StdFiles m_files;
     FreeTypeRasterizer m_raster;
+    SimRegistry m_registry;
+    SimProcess m_process;
+    SimWaveDevices m_wave;
+    SimTray m_tray;
     Services m_services;
 };
 
