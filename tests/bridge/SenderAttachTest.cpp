@@ -135,7 +135,7 @@ TEST(Timers, NothingHappensWithoutADevice) {
     bridge.RunFor(5000);
     EXPECT_TRUE(bridge.m_skype.m_commands.empty());
     EXPECT_EQ(view.m_pRenderer->m_nResendTicks, 0);
-    EXPECT_EQ(view.m_pWriter->m_nBlankPushes, 0);
+    EXPECT_EQ(view.m_pWriter->m_nMainTail, 255) << "no keep-alive queued";
     EXPECT_EQ(view.m_nStatusQueryTicks, 0);
 }
 
@@ -144,14 +144,30 @@ TEST(Timers, StatusPollKeepAliveAndStatusQueryWithADevice) {
     bridge.CreateWindows();
     bridge.Discover();
     CBridgeView& view = *bridge.m_view;
-    view.m_hDevice = 0x77;
+    auto& hid = bridge.m_sim.m_hid;
+    int handset = hid.AddDevice(0x0E5E, kModel6611);
+    hid.BeginEnumeration();
+    view.m_hDevice = hid.OpenInterface(0);
+    hid.EndEnumeration();
+    view.m_nReportLength = 49;
     view.m_bKeepAlive = 1;
     view.m_nProductId = kModel6611;
     bridge.m_sim.m_windows.SetTimer(view.m_hWnd, kStatusTimerId, 2000);
     bridge.RunFor(2010);
     // 40 ticks of 50 ms and one status tick: 41 timer messages.
     EXPECT_EQ(view.m_pRenderer->m_nResendTicks, 41);
-    EXPECT_EQ(view.m_pWriter->m_nBlankPushes, 41 / 9);
+    // The handset is not ready yet: the blank reports wait in the main queue.
+    EXPECT_TRUE(hid.WrittenTo(handset).empty());
+    view.m_bDeviceReady = 1;
+    view.m_pWriter->FlushQueues();
+    auto written = hid.WrittenTo(handset);
+    ASSERT_EQ(written.size(), 41u / 9);
+    for (const auto& report : written) {
+        ASSERT_EQ(report.bytes.size(), 49u);
+        EXPECT_EQ(std::vector<BYTE>(report.bytes.begin(), report.bytes.begin() + 4),
+                  (std::vector<BYTE>{0, 0, 0, 0}));
+    }
+    view.m_bDeviceReady = 0;
     ASSERT_EQ(bridge.m_skype.m_commands.size(), 1u);
     EXPECT_EQ(bridge.m_skype.m_commands[0].text, "get userstatus");
     EXPECT_EQ(bridge.m_skype.m_commands[0].replyMode, 3);
@@ -164,8 +180,13 @@ TEST(Timers, StatusPollKeepAliveAndStatusQueryWithADevice) {
     view.m_nStatusQueryTicks = 0;
     bridge.RunFor(250);  // five ticks
     EXPECT_EQ(view.m_nStatusQueryTicks, 5);
+    EXPECT_EQ(hid.WrittenTo(handset).size(), written.size());
     bridge.RunFor(50);
     EXPECT_EQ(view.m_nStatusQueryTicks, 0);
+    auto after = hid.WrittenTo(handset);
+    ASSERT_EQ(after.size(), written.size() + 1);
+    EXPECT_EQ(std::vector<BYTE>(after.back().bytes.begin(), after.back().bytes.begin() + 4),
+              (std::vector<BYTE>{0x00, 0x08, 0x0F, 0x00}));
 }
 
 }  // namespace
