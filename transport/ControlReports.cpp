@@ -36,8 +36,8 @@ void CBridgeView::WriteStatusQuery() {
 void CBridgeView::WriteLinkSetupA() {
     {
         std::lock_guard<platform::Mutex> lock(m_pWriter->m_lock);
-        WriteDirect(*this,
-                    {0x00, Control::LinkSetupAType, Control::LinkSetupA, 0x04, 0x01, 0x03, 0x0C, 0x00});
+        WriteDirect(*this, {0x00, Control::LinkSetupAType, Control::LinkSetupA, 0x04, 0x01, 0x03,
+                            0x0C, 0x00});
     }
     WriteLog(L"0C000401030C00");
 }

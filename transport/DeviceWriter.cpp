@@ -82,7 +82,8 @@ void CDeviceWriter::PushMain(const BYTE* command, BOOL blank) {
     if (full) m_pOwner->WriteLog(L"The Queue is full !!");
     if (cut) {
         wchar_t line[64];
-        std::swprintf(line, 64, L"Command %02x cut to %d data bytes", unsigned{cutCode}, int{kMaxMainData});
+        std::swprintf(line, 64, L"Command %02x cut to %d data bytes", unsigned{cutCode},
+                      int{kMaxMainData});
         m_pOwner->WriteLog(line);
     }
 }
@@ -214,7 +215,8 @@ void CDeviceWriter::SendText(std::wstring text) {
         report[2] = flag;
         report[3] = static_cast<BYTE>(n);
         // One byte per character: the low 8 bits of its UTF-16 unit.
-        for (std::size_t i = 0; i < n; ++i) report[4 + i] = static_cast<BYTE>(units[sent + i] & 0xFF);
+        for (std::size_t i = 0; i < n; ++i)
+            report[4 + i] = static_cast<BYTE>(units[sent + i] & 0xFF);
         WriteReport(report.data(), 1);
         m_pOwner->m_nReplyMode = kModeIdle;
         sent += n;

@@ -32,7 +32,7 @@ public:
     static constexpr BYTE kMaxTalveryData = 45;
     // An interrupt write waits at most this long for completion.
     static constexpr std::uint32_t kWriteTimeoutMs = 10;
-    // The handset needs a moment after the commands before a call-end.
+    // Pause before each CallEnded command of the main queue.
     static constexpr std::uint32_t kCallEndedPauseMs = 50;
 
     using Slot = std::array<BYTE, kSlotBytes>;

@@ -135,8 +135,8 @@ TEST(DeviceWriter, OversizedMainCommandIsCutToTheSlot) {
         EXPECT_EQ(report[3], c.written);
         EXPECT_EQ(Bytes(report.begin() + 4, report.end()), Bytes(data.begin(), data.begin() + 61));
         auto log = rig.Log();
-        bool cutLogged = std::find(log.begin(), log.end(), L"Command 15 cut to 61 data bytes") != log.end();
-        EXPECT_EQ(cutLogged, c.logged) << c.length;
+        const std::wstring cutLine = L"Command 15 cut to 61 data bytes";
+        EXPECT_EQ(std::find(log.begin(), log.end(), cutLine) != log.end(), c.logged) << c.length;
         // The dump names type, code, length and the 61 data bytes.
         EXPECT_EQ(log.back().size(), 2u * (3 + 61));
     }
