@@ -35,6 +35,8 @@ public:
     // A feature report; returns when the control transfer is done.
     virtual bool SetFeature(DeviceHandle device, const BYTE* report, DWORD length) = 0;
     // An output report on the interrupt pipe, waiting at most timeoutMs for it.
+    // A write still pending after the wait keeps its own completion record:
+    // the next write never reuses one that is in flight.
     virtual bool Write(DeviceHandle device, const BYTE* report, DWORD length,
                        std::uint32_t timeoutMs) = 0;
     // Waits at most timeoutMs for one input report of length bytes. At most one

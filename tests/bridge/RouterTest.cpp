@@ -21,12 +21,35 @@ struct RouteCase {
 
 class RouterTest : public ::testing::TestWithParam<RouteCase> {};
 
+// Opens a simulated 0x6621 handset as the view's device; returns its number.
+int OpenHandset(sim::SimBridge& bridge) {
+    auto& hid = bridge.m_sim.m_hid;
+    int device = hid.AddDevice(0x0E5E, kModel6621);
+    hid.BeginEnumeration();
+    bridge.m_view->m_hDevice = hid.OpenInterface(0);
+    hid.EndEnumeration();
+    bridge.m_view->m_nReportLength = 65;
+    return device;
+}
+
+// The characters of the text reports written to a device, in order.
+std::string TextSentTo(sim::SimBridge& bridge, int device) {
+    std::string text;
+    for (const auto& report : bridge.m_sim.m_hid.WrittenTo(device)) {
+        if (report.bytes[1] != 0x04) continue;
+        auto chars = report.bytes.begin() + 4;
+        text.append(chars, chars + report.bytes[3]);
+    }
+    return text;
+}
+
 TEST_P(RouterTest, RoutesByConversationState) {
     const RouteCase& c = GetParam();
     sim::SimBridge bridge;
     bridge.CreateWindows();
     bridge.Discover();
     CBridgeView& view = *bridge.m_view;
+    int handset = OpenHandset(bridge);
     view.m_nReplyMode = c.mode;
     view.m_nReplySubMode = c.subMode;
     bridge.m_skype.Notify(c.text);
@@ -38,10 +61,7 @@ TEST_P(RouterTest, RoutesByConversationState) {
     if (c.toCall) {
         EXPECT_EQ(view.m_pCallHandler->m_seen.front(), text);
     }
-    EXPECT_EQ(!view.m_pWriter->m_sentTexts.empty(), c.toHandset);
-    if (c.toHandset) {
-        EXPECT_EQ(view.m_pWriter->m_sentTexts.front(), text);
-    }
+    EXPECT_EQ(TextSentTo(bridge, handset), c.toHandset ? std::string(c.text) : std::string());
     EXPECT_EQ(view.m_nReplyMode, c.modeAfter);
     EXPECT_EQ(bridge.m_skype.m_notifyResults, std::vector<std::intptr_t>{1});
 }
@@ -78,31 +98,43 @@ TEST(Router, LoggedOutDetachesAndForgetsTheUser) {
 }
 
 TEST(Router, UserHandleInAnyModeAndStatusQueryForUnready6621) {
+    const BYTE command[] = {0x16, 0x02, 0x00, 0x00};
     for (BYTE mode : {0, 1, 2, 3}) {
         sim::SimBridge bridge;
         bridge.CreateWindows();
         bridge.Discover();
         CBridgeView& view = *bridge.m_view;
+        CDeviceWriter& writer = *view.m_pWriter;
+        int handset = OpenHandset(bridge);
         view.m_nReplyMode = mode;
         view.m_nReplySubMode = 0;
         view.m_nProductId = kModel6621;
         view.m_bDeviceReady = 0;
         view.m_bStatusAnswered = 1;
+        writer.PushMain(command, 0);
         bridge.m_skype.Notify("CURRENTUSERHANDLE bob.smith");
         bridge.RunFor(10);
         EXPECT_EQ(view.UserHandle(), L"bob.smith") << int(mode);
-        EXPECT_EQ(view.m_pWriter->m_nResets, 1);
+        EXPECT_EQ(writer.m_nMainHead, 255) << "queues emptied";
+        EXPECT_EQ(writer.m_nMainTail, 255);
         EXPECT_EQ(view.m_bStatusAnswered, 0) << "status query written";
-        EXPECT_TRUE(view.m_pWriter->m_sentTexts.empty()) << "never passed through";
+        auto written = bridge.m_sim.m_hid.WrittenTo(handset);
+        ASSERT_EQ(written.size(), 1u) << "the query only, never passed through";
+        EXPECT_EQ(std::vector<BYTE>(written[0].bytes.begin(), written[0].bytes.begin() + 4),
+                  (std::vector<BYTE>{0x00, 0x08, 0x0F, 0x00}));
         EXPECT_TRUE(view.m_pSearchHandler->m_seen.empty());
-        EXPECT_EQ(view.m_nReplyMode, mode);
+        EXPECT_EQ(view.m_nReplyMode, 0) << "a control report ends the exchange";
 
         // A ready handset (or another model) is left alone.
+        view.m_nReplyMode = mode;
         view.m_bDeviceReady = 1;
+        writer.PushMain(command, 0);
         bridge.m_skype.Notify("CURRENTUSERHANDLE carol");
         bridge.RunFor(10);
         EXPECT_EQ(view.UserHandle(), L"carol");
-        EXPECT_EQ(view.m_pWriter->m_nResets, 1);
+        EXPECT_EQ(QueuedReports(writer.m_nMainHead, writer.m_nMainTail), 1);
+        EXPECT_EQ(bridge.m_sim.m_hid.WrittenTo(handset).size(), 1u);
+        EXPECT_EQ(view.m_nReplyMode, mode);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "platform/Text.h"
 #include "shell/DebugDlg.h"
 #include "simulator/harness/SimBridge.h"
+#include "transport/Codes.h"
 #include "transport/DeviceWriter.h"
 
 namespace kovado {
@@ -136,9 +137,9 @@ TEST(Timers, NothingHappensWithoutADevice) {
     bridge.m_sim.m_windows.SetTimer(view.m_hWnd, kStatusTimerId, 2000);
     bridge.RunFor(5000);
     EXPECT_TRUE(bridge.m_skype.m_commands.empty());
-    EXPECT_EQ(view.m_pWriter->m_mainPushed.size(), 1u) << "sent once, never again";
+    EXPECT_EQ(QueuedReports(view.m_pWriter->m_nMainHead, view.m_pWriter->m_nMainTail), 1)
+        << "sent once, never again; no keep-alive";
     EXPECT_EQ(view.m_listKeyedAcks.front().ticks, 0);
-    EXPECT_EQ(view.m_pWriter->m_nBlankPushes, 0);
     EXPECT_EQ(view.m_nStatusQueryTicks, 0);
 }
 
@@ -147,17 +148,38 @@ TEST(Timers, StatusPollKeepAliveAndStatusQueryWithADevice) {
     bridge.CreateWindows();
     bridge.Discover();
     CBridgeView& view = *bridge.m_view;
-    view.m_hDevice = 0x77;
+    auto& hid = bridge.m_sim.m_hid;
+    int handset = hid.AddDevice(0x0E5E, kModel6611);
+    hid.BeginEnumeration();
+    view.m_hDevice = hid.OpenInterface(0);
+    hid.EndEnumeration();
+    view.m_nReportLength = 49;
     view.m_bKeepAlive = 1;
     view.m_nProductId = kModel6611;
     view.m_pRenderer->SendCallState(L"1", 4);  // waits for its acknowledgement
     bridge.m_sim.m_windows.SetTimer(view.m_hWnd, kStatusTimerId, 2000);
     bridge.RunFor(2010);
-    // 40 ticks of 50 ms and one status tick: 41 timer messages, each a
-    // resend tick: sent once, then again on every sixth.
-    EXPECT_EQ(view.m_pWriter->m_mainPushed.size(), 1u + 41 / 6);
+    // 40 ticks of 50 ms and one status tick: 41 timer messages, each a resend
+    // tick (the call state goes again on every sixth) and a keep-alive tick
+    // (a blank report on every ninth).
     EXPECT_EQ(view.m_listKeyedAcks.front().ticks, 41 % 6);
-    EXPECT_EQ(view.m_pWriter->m_nBlankPushes, 41 / 9);
+    // The handset is not ready yet: everything waits in the main queue.
+    EXPECT_TRUE(hid.WrittenTo(handset).empty());
+    view.m_bDeviceReady = 1;
+    view.m_pWriter->FlushQueues();
+    auto written = hid.WrittenTo(handset);
+    int blanks = 0, callStates = 0;
+    for (const auto& report : written) {
+        ASSERT_EQ(report.bytes.size(), 49u);
+        if (std::vector<BYTE>(report.bytes.begin(), report.bytes.begin() + 4) ==
+            std::vector<BYTE>{0, 0, 0, 0})
+            ++blanks;
+        if (report.bytes[1] == ReportType::kCommand && report.bytes[2] == Cmd::CallState)
+            ++callStates;
+    }
+    EXPECT_EQ(blanks, 41 / 9);
+    EXPECT_EQ(callStates, 1 + 41 / 6);
+    view.m_bDeviceReady = 0;
     ASSERT_EQ(bridge.m_skype.m_commands.size(), 1u);
     EXPECT_EQ(bridge.m_skype.m_commands[0].text, "get userstatus");
     EXPECT_EQ(bridge.m_skype.m_commands[0].replyMode, 3);
@@ -170,8 +192,13 @@ TEST(Timers, StatusPollKeepAliveAndStatusQueryWithADevice) {
     view.m_nStatusQueryTicks = 0;
     bridge.RunFor(250);  // five ticks
     EXPECT_EQ(view.m_nStatusQueryTicks, 5);
+    EXPECT_EQ(hid.WrittenTo(handset).size(), written.size());
     bridge.RunFor(50);
     EXPECT_EQ(view.m_nStatusQueryTicks, 0);
+    auto after = hid.WrittenTo(handset);
+    ASSERT_EQ(after.size(), written.size() + 1);
+    EXPECT_EQ(std::vector<BYTE>(after.back().bytes.begin(), after.back().bytes.begin() + 4),
+              (std::vector<BYTE>{0x00, 0x08, 0x0F, 0x00}));
 }
 
 }  // namespace

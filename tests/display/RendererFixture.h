@@ -9,6 +9,7 @@
 
 #include "display/DisplayRenderer.h"
 #include "simulator/harness/SimBridge.h"
+#include "tests/support/Queued.h"
 #include "transport/DeviceWriter.h"
 
 namespace kovado::test {
@@ -36,8 +37,8 @@ struct RendererFixture {
     CDeviceWriter& writer = *view.m_pWriter;
 
     // The commands pushed since the last call.
-    std::vector<Bytes> Talvery() { return std::exchange(writer.m_talveryPushed, {}); }
-    std::vector<Bytes> Main() { return std::exchange(writer.m_mainPushed, {}); }
+    std::vector<Bytes> Talvery() { return TakeQueued(writer, false); }
+    std::vector<Bytes> Main() { return TakeQueued(writer, true); }
 };
 
 }  // namespace kovado::test

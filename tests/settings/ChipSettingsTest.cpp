@@ -2,6 +2,7 @@
 // save and fetch requests.
 #include "settings/ChipSettings.h"
 #include "tests/settings/SettingsFixture.h"
+#include "tests/support/Queued.h"
 #include "transport/DeviceWriter.h"
 
 namespace kovado {
@@ -15,7 +16,7 @@ protected:
         std::filesystem::create_directories(m_dir.m_path / "setting");
         Start();
     }
-    const std::vector<Bytes>& Pushed() { return m_view->m_pWriter->m_talveryPushed; }
+    std::vector<Bytes> Pushed() { return test::TakeQueued(*m_view->m_pWriter, false); }
 };
 
 TEST_F(ChipSettingsTest, SavedBlockComesBackUnchanged) {
