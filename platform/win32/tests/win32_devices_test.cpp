@@ -143,6 +143,12 @@ void TestTray(Win32Tray& tray, WindowHandle owner) {
     Check(std::wstring(tray.m_data.szTip) == std::wstring(62, L'x') && tray.m_data.uID == 133 &&
               tray.m_data.uCallbackMessage == 0x40A,
           "the record holds the cut tip, identifier 133 and the callback message");
+    if (added) {  // only where there is a notification area (an X server)
+        tray.ChangeTip(L"Kovado");
+        tray.ChangeIcon(0);
+        Check(std::wstring(tray.m_data.szTip) == L"Kovado" && tray.m_data.hIcon == nullptr,
+              "changes reach the added icon");
+    }
     tray.Remove();
     Check(!tray.m_bAdded, "Remove leaves the icon gone");
     tray.DestroyIcon(icon);

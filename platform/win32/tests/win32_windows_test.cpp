@@ -143,6 +143,8 @@ int wmain() {
     std::string echoed;
     bool childGotBroadcast = false;
     bool aGotBroadcast = false;
+    int aCloses = 0;
+    bool aDestroyed = false;
     Client clientA, clientC;
     WindowHandle a = ws.CreateWindow(&clientA, L"KovadoSeamsTestA", 0);
     WindowHandle c = ws.CreateWindow(&clientC, L"KovadoSeamsTestC", a);
@@ -152,6 +154,8 @@ int wmain() {
         if (message == kAnswerBack) return 10;
         if (message == kLastWords) return 99;
         if (message == discover) aGotBroadcast = true;
+        if (message == kWmClose) ++aCloses;
+        if (message == kWmDestroy) aDestroyed = true;
         if (message == kWmCopyData) {
             echoed = BytesOf(lParam);
             return 5;
@@ -262,6 +266,8 @@ int wmain() {
     Check(!childGotBroadcast, "a broadcast skips child windows");
 
     TestTimersAndQueue(ws, a, ticks);
+    Check(ws.Send(a, kWmClose, 0, 0) == 0 && aCloses == 1 && ws.IsWindow(a),
+          "a close request goes to the client and destroys nothing by itself");
 
     // Destroying the other thread's window ends its loop; joining it still
     // serves the send the ending thread makes.
@@ -274,6 +280,7 @@ int wmain() {
     Check(ws.Send(b, kAskBack, 0, 0) == 0, "a send to a destroyed window returns 0");
 
     ws.DestroyWindow(a);
-    Check(!ws.IsWindow(a) && !ws.IsWindow(c), "destroying a window destroys its child");
+    Check(aDestroyed && !ws.IsWindow(a) && !ws.IsWindow(c),
+          "destroying a window tells its client and destroys its child");
     return kovado::wintest::Finish();
 }
