@@ -64,7 +64,7 @@ bool Win32Hid::Read(DeviceHandle handle, BYTE* buffer, DWORD length, std::uint32
             GetLastError() != ERROR_IO_PENDING) {
             // Waited out like a read that brings nothing, so the caller's loop
             // keeps its pace while a handset that has gone is not yet closed.
-            Sleep(timeoutMs);
+            ::Sleep(timeoutMs);
             return false;
         }
         device->m_bReadPending = true;
