@@ -1,6 +1,7 @@
 // The HID and tray services of the Win32 backend on what Wine offers: its own
 // virtual HID devices (vendor 0x845E), no handset, and, without an X server, no
 // notification area.
+#include <functional>
 #include <string>
 #include <vector>
 
