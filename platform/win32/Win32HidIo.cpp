@@ -1,0 +1,82 @@
+// Input and output reports on the interrupt pipe, overlapped.
+#include "platform/win32/Win32Api.h"
+#include "platform/win32/Win32Hid.h"
+#include "platform/win32/Win32HidDevice.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace kovado::platform {
+namespace {
+
+// Forgets the writes that have finished; their results were already given up.
+void ReapWrites(Win32HidDevice& device) {
+    device.m_writes.remove_if([&](const std::unique_ptr<Win32HidIo>& write) {
+        if (!write->Done()) return false;
+        ::DWORD ignored = 0;
+        GetOverlappedResult(device.m_hDevice, &write->m_overlapped, &ignored, FALSE);
+        return true;
+    });
+}
+
+}  // namespace
+
+bool Win32Hid::Write(DeviceHandle handle, const BYTE* report, DWORD length,
+                     std::uint32_t timeoutMs) {
+    std::shared_ptr<Win32HidDevice> device = DeviceOf(handle);
+    if (!device || !report || length == 0) return false;
+    std::lock_guard<std::mutex> lock(device->m_writeLock);
+    if (device->m_hDevice == INVALID_HANDLE_VALUE) return false;
+    ReapWrites(*device);
+    if (device->m_writes.size() >= kMaxWritesInFlight) return false;
+
+    auto write = std::make_unique<Win32HidIo>();
+    if (!write->m_overlapped.hEvent) return false;
+    write->m_abBuffer.assign(report, report + length);
+    if (!WriteFile(device->m_hDevice, write->m_abBuffer.data(), length, nullptr,
+                   &write->m_overlapped) &&
+        GetLastError() != ERROR_IO_PENDING)
+        return false;
+    if (WaitForSingleObject(write->m_overlapped.hEvent, timeoutMs) != WAIT_OBJECT_0) {
+        device->m_writes.push_back(std::move(write));  // still going; its bytes stay alive
+        return false;
+    }
+    ::DWORD written = 0;
+    return GetOverlappedResult(device->m_hDevice, &write->m_overlapped, &written, FALSE) &&
+           written == length;
+}
+
+bool Win32Hid::Read(DeviceHandle handle, BYTE* buffer, DWORD length, std::uint32_t timeoutMs) {
+    std::shared_ptr<Win32HidDevice> device = DeviceOf(handle);
+    if (!device || !buffer || length == 0) return false;
+    std::lock_guard<std::mutex> lock(device->m_readLock);
+    if (device->m_hDevice == INVALID_HANDLE_VALUE) return false;
+    Win32HidIo& read = device->m_read;
+    if (!read.m_overlapped.hEvent) return false;
+
+    // At most one read is outstanding: a read that did not finish in time
+    // earlier is the one waited on now.
+    if (!device->m_bReadPending) {
+        read.Reset();
+        read.m_abBuffer.assign(length, 0);
+        if (!ReadFile(device->m_hDevice, read.m_abBuffer.data(), length, nullptr,
+                      &read.m_overlapped) &&
+            GetLastError() != ERROR_IO_PENDING) {
+            // Waited out like a read that brings nothing, so the caller's loop
+            // keeps its pace while a handset that has gone is not yet closed.
+            ::Sleep(timeoutMs);
+            return false;
+        }
+        device->m_bReadPending = true;
+    }
+    if (WaitForSingleObject(read.m_overlapped.hEvent, timeoutMs) != WAIT_OBJECT_0) return false;
+    device->m_bReadPending = false;
+    ::DWORD got = 0;
+    if (!GetOverlappedResult(device->m_hDevice, &read.m_overlapped, &got, FALSE)) return false;
+    got = std::min<::DWORD>({got, length, static_cast<::DWORD>(read.m_abBuffer.size())});
+    std::memcpy(buffer, read.m_abBuffer.data(), got);
+    std::memset(buffer + got, 0, length - got);
+    return true;
+}
+
+}  // namespace kovado::platform

@@ -1,0 +1,13 @@
+#include "platform/win32/Win32Platform.h"
+
+namespace kovado::platform {
+
+Win32Platform::Win32Platform() {
+    m_services.windows = &m_windows;
+    m_services.clock = &m_clock;
+    m_services.threads = &m_threads;
+    m_services.hid = &m_hid;
+    m_services.tray = &m_tray;
+}
+
+}  // namespace kovado::platform

@@ -1,0 +1,24 @@
+// The services of the Win32 backend, ready to hand to the core. Services this
+// backend does not fill in yet stay null.
+#pragma once
+#include "platform/Services.h"
+#include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32Hid.h"
+#include "platform/win32/Win32Threads.h"
+#include "platform/win32/Win32Tray.h"
+#include "platform/win32/Win32WindowSystem.h"
+
+namespace kovado::platform {
+
+class Win32Platform {
+public:
+    Win32Platform();
+    Win32WindowSystem m_windows;
+    Win32Clock m_clock;
+    Win32Threads m_threads;
+    Win32Hid m_hid;
+    Win32Tray m_tray;
+    Services m_services;
+};
+
+}  // namespace kovado::platform
