@@ -8,6 +8,7 @@
 #include "display/DisplayRenderer.h"
 #include "platform/Text.h"
 #include "settings/Settings.h"
+#include "shell/AboutBox.h"
 #include "shell/DebugDlg.h"
 #include "shell/StatusIcons.h"
 #include "transport/DeviceReader.h"
@@ -84,6 +85,7 @@ CBridgeView::~CBridgeView() {
     delete m_pSearchHandler;
     delete m_pCallHandler;
     if (m_bDebug) delete m_pDebugDlg;
+    DestroyStatusIcons(*this);
     if (m_hWnd && m_pPlatform->windows->IsWindow(m_hWnd)) m_pPlatform->windows->DestroyWindow(m_hWnd);
 }
 
@@ -171,6 +173,8 @@ void CBridgeView::OnShowDebugWindow() {
 void CBridgeView::OnCommand(std::uint32_t id) {
     if (id == kCmdShowDebugWindow) {
         OnShowDebugWindow();
+    } else if (id == kCmdAbout) {
+        RunAboutBox(*this);
     } else if (id >= kCmdLanguageFirst && id <= kCmdLanguageLast) {
         OnLanguageCommand(*this, id);
     }

@@ -16,6 +16,8 @@ class IFiles;
 class IRasterizer;
 class IKeyInjector;
 class ITray;
+class IMenus;
+class IDialogs;
 
 struct Services {
     IWindowSystem* windows = nullptr;
@@ -29,6 +31,8 @@ struct Services {
     IRasterizer* raster = nullptr;
     IKeyInjector* keys = nullptr;
     ITray* tray = nullptr;
+    IMenus* menus = nullptr;
+    IDialogs* dialogs = nullptr;
 };
 
 }  // namespace kovado::platform

@@ -16,6 +16,8 @@ public:
     virtual void ChangeTip(const std::wstring& tip) = 0;
     // Loads an icon from a file; 0 when it cannot be loaded.
     virtual IconHandle LoadIconFile(const std::wstring& path) = 0;
+    // One of the program's own icon resources, 32 x 32; 0 when it has none.
+    virtual IconHandle LoadIconResource(UINT resource) = 0;
     virtual void DestroyIcon(IconHandle icon) = 0;
 };
 

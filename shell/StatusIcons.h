@@ -1,7 +1,10 @@
+// The four tray icons of the view: each from its file in "setting" when that
+// holds an icon, otherwise the built-in one.
 #pragma once
 
 namespace kovado {
 class CBridgeView;
-// Loads the four tray icons into the view.
 void LoadStatusIcons(CBridgeView& view);
+// Destroys those that are loaded and clears the handles.
+void DestroyStatusIcons(CBridgeView& view);
 }  // namespace kovado

@@ -35,6 +35,8 @@ public:
     void ChangeIcon(IconHandle icon) override;
     void ChangeTip(const std::wstring& tip) override;
     IconHandle LoadIconFile(const std::wstring& path) override;
+    // A built-in icon's handle is its resource number.
+    IconHandle LoadIconResource(UINT resource) override { return resource; }
     void DestroyIcon(IconHandle icon) override;
 
     // Test side.
