@@ -1,8 +1,8 @@
 // The Windows headers, included once for the whole backend. Several Win32
 // functions are macros named like operations of the seams (CreateWindow,
-// FindWindow, GetMessage, DispatchMessage); they are removed here so that the
-// seams' names mean the same in every translation unit. Win32 code calls the
-// wide functions by their W names.
+// FindWindow, GetMessage, DispatchMessage, DrawText); they are removed here so
+// that the seams' names mean the same in every translation unit. Win32 code
+// calls the wide functions by their W names.
 #pragma once
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -22,3 +22,4 @@ extern "C" {
 #undef FindWindow
 #undef GetMessage
 #undef DispatchMessage
+#undef DrawText

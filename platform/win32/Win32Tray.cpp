@@ -67,6 +67,13 @@ IconHandle Win32Tray::LoadIconFile(const std::wstring& path) {
     return reinterpret_cast<IconHandle>(image);
 }
 
+// A private copy, which DestroyIcon may destroy (a shared one may not be).
+IconHandle Win32Tray::LoadIconResource(UINT resource) {
+    return reinterpret_cast<IconHandle>(LoadImageW(GetModuleHandleW(nullptr),
+                                                   MAKEINTRESOURCEW(resource), IMAGE_ICON, 32,
+                                                   32, 0));
+}
+
 void Win32Tray::DestroyIcon(IconHandle icon) {
     if (icon != 0) ::DestroyIcon(reinterpret_cast<HICON>(icon));
 }

@@ -22,6 +22,7 @@ public:
     // surrogate pair).
     void ChangeTip(const std::wstring& tip) override;
     IconHandle LoadIconFile(const std::wstring& path) override;
+    IconHandle LoadIconResource(UINT resource) override;
     void DestroyIcon(IconHandle icon) override;
 
     // The icon's identifier, which is also the tray menu's resource number.
