@@ -135,11 +135,13 @@ INSTANTIATE_TEST_SUITE_P(
     Table, TambreloClassicTest,
     ::testing::Values(
         // Found ignoring case; a letter gives its upper-case key and no Down.
-        ClassicCase{"LetterAndDigit", {"Line Out", "Speakers"}, {"Line In", "CD Audio", "2 USB Mic"},
-                    "speakers", "2 usb mic", "S", "Down Down"},
+        ClassicCase{"LetterAndDigit", {"Line Out", "Speakers"},
+                    {"Line In", "CD Audio", "2 USB Mic"}, "speakers", "2 usb mic", "S",
+                    "Down Down"},
         ClassicCase{"DigitDownsToPosition", {"1 Onboard", "2 Onboard", "3 USB Phone"}, {"Mic"},
                     "3 USB Phone", "mic", "Down Down", "M"},
-        ClassicCase{"FirstDeviceNoDown", {"#1 Phone", "Other"}, {"Mic"}, "#1 Phone", nullptr, "", ""},
+        ClassicCase{"FirstDeviceNoDown", {"#1 Phone", "Other"}, {"Mic"}, "#1 Phone", nullptr, "",
+                    ""},
         // A device that is not connected is not chosen, even by its letter.
         ClassicCase{"NotConnected", {"Speakers"}, {"Mic"}, "Phone", "4 Mic", "", ""},
         ClassicCase{"NoRegistryValues", {"Speakers"}, {"Mic"}, nullptr, nullptr, "", ""}),
@@ -234,7 +236,6 @@ TEST_P(TambreloPanelTest, TypesOnlyIntoThePanelItStarted) {
                                      "Software\\Microsoft\\Multimedia\\Audio\\DeviceCpl");
     options["ShowHiddenDevices"] = RegValue{platform::kRegDword, {1, 0, 0, 0}};
     rig.keys.m_focus = c.focusBefore;
-    rig.keys.m_tabbed.insert(FakeKeys::kPanel);
     rig.keys.m_focusLostAfter = c.focusLostAfterKeyEvents;
     rig.process.m_result = c.startResult;
     rig.process.m_focusOnStart = c.focusOnStart;
@@ -298,6 +299,9 @@ struct OptionCase {
     std::vector<BYTE> before, after;
 };
 
+constexpr DWORD kDword = platform::kRegDword;
+constexpr DWORD kBinary = platform::kRegBinary;
+
 class HideInactiveDevicesTest : public ::testing::TestWithParam<OptionCase> {};
 
 TEST_P(HideInactiveDevicesTest, ClearsOnlyAFirstByteOfOne) {
@@ -328,13 +332,13 @@ TEST_P(HideInactiveDevicesTest, ClearsOnlyAFirstByteOfOne) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, HideInactiveDevicesTest,
-    ::testing::Values(OptionCase{"DwordOne", true, platform::kRegDword, {1, 0, 0, 0}, {0, 0, 0, 0}},
-                      OptionCase{"OneByteBinary", true, platform::kRegBinary, {1}, {0}},
-                      OptionCase{"OnlyFirstByteCleared", true, platform::kRegBinary, {1, 1, 0}, {0, 1, 0}},
-                      OptionCase{"Two", true, platform::kRegDword, {2, 0, 0, 0}, {2, 0, 0, 0}},
-                      OptionCase{"Zero", true, platform::kRegDword, {0, 0, 0, 0}, {0, 0, 0, 0}},
-                      OptionCase{"TooLong", true, platform::kRegBinary, {1, 0, 0, 0, 0}, {1, 0, 0, 0, 0}},
-                      OptionCase{"Empty", true, platform::kRegBinary, {}, {}},
+    ::testing::Values(OptionCase{"DwordOne", true, kDword, {1, 0, 0, 0}, {0, 0, 0, 0}},
+                      OptionCase{"OneByteBinary", true, kBinary, {1}, {0}},
+                      OptionCase{"OnlyFirstByteCleared", true, kBinary, {1, 1, 0}, {0, 1, 0}},
+                      OptionCase{"Two", true, kDword, {2, 0, 0, 0}, {2, 0, 0, 0}},
+                      OptionCase{"Zero", true, kDword, {0, 0, 0, 0}, {0, 0, 0, 0}},
+                      OptionCase{"TooLong", true, kBinary, {1, 0, 0, 0, 0}, {1, 0, 0, 0, 0}},
+                      OptionCase{"Empty", true, kBinary, {}, {}},
                       OptionCase{"Missing", false, 0, {}, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -4,7 +4,6 @@
 #pragma once
 #include <algorithm>
 #include <cctype>
-#include <cstring>
 #include <map>
 #include <set>
 #include <string>
@@ -243,7 +242,9 @@ public:
         auto found = m_windows.find(title);
         return found == m_windows.end() ? 0 : found->second;
     }
-    void SendClose(WindowHandle window) override { m_log.push_back("close " + std::to_string(window)); }
+    void SendClose(WindowHandle window) override {
+        m_log.push_back("close " + std::to_string(window));
+    }
 };
 
 // The log as one line, each press directly followed by its release written as

@@ -26,7 +26,10 @@ struct LauncherCase {
     std::string log;
 };
 
-RegValue Raw(std::size_t length) { return RegValue{platform::kRegSz, std::vector<BYTE>(length, 'c')}; }
+// A text value stored without its NUL.
+RegValue Raw(std::size_t length) {
+    return RegValue{platform::kRegSz, std::vector<BYTE>(length, 'c')};
+}
 
 class UninstallLauncherTest : public ::testing::TestWithParam<LauncherCase> {};
 
@@ -39,7 +42,8 @@ TEST_P(UninstallLauncherTest, ClosesThenStartsTheRegisteredCommand) {
     if (c.running) {
         windows.m_windows["KovadoDeskLink"] = kMainWindow;
     }
-    std::string keyPath = std::string("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + kCode;
+    std::string keyPath =
+        std::string("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + kCode;
     if (c.keyPresent) {
         auto& key = registry.Key(RegRoot::LocalMachine, keyPath);
         if (c.valuePresent) {
@@ -66,7 +70,8 @@ INSTANTIATE_TEST_SUITE_P(
                      "start C:\\u.exe 1"},
         LauncherCase{"Exactly255Started", false, true, true, Text(k255), "start " + k255 + " 1"},
         LauncherCase{"Of256NotStarted", false, true, true, Text(std::string(256, 'c')), ""},
-        LauncherCase{"StoredWithoutNul255Started", false, true, true, Raw(255), "start " + k255 + " 1"},
+        LauncherCase{"StoredWithoutNul255Started", false, true, true, Raw(255),
+                     "start " + k255 + " 1"},
         LauncherCase{"StoredWithoutNul256NotStarted", false, true, true, Raw(256), ""},
         LauncherCase{"EmptyNotStarted", false, true, true, Text(""), ""},
         LauncherCase{"NoKey", true, false, false, {}, "close 153"},

@@ -40,12 +40,12 @@ constexpr std::array<PanelRow, 3> kPanelRows{{
     {5, 1, 1, "rundll32.exe shell32.dll,Control_RunDLL mmsys.cpl,,2", 1},
     {5, 2, ~DWORD{0}, nullptr, 1},
 }};
-constexpr PanelRow kOtherVersions{0, 0, 0, "rundll32.exe shell32.dll,Control_RunDLL mmsys.cpl,,0", 3};
+constexpr PanelRow kOtherVersions{
+    0, 0, 0, "rundll32.exe shell32.dll,Control_RunDLL mmsys.cpl,,0", 3};
 
 // Reads a text value of at most 127 bytes plus its NUL. A value that fills
 // all 128 bytes without a NUL does not fit and leaves the name as it was.
-void ReadName(platform::IAnsiRegistry& registry, RegKey key, const char* value,
-              std::string& name) {
+void ReadName(platform::IAnsiRegistry& registry, RegKey key, const char* value, std::string& name) {
     std::array<BYTE, kNameBytes> buffer{};
     DWORD type = 0;
     DWORD size = kNameBytes;
@@ -86,7 +86,8 @@ void CTambreloDlg::OpenSoundPanel() {
     }
     const PanelRow* row = &kOtherVersions;
     for (const PanelRow& candidate : kPanelRows) {
-        if (major == candidate.major && minor >= candidate.minMinor && minor <= candidate.maxMinor) {
+        if (major == candidate.major && minor >= candidate.minMinor &&
+            minor <= candidate.maxMinor) {
             row = &candidate;
         }
     }
@@ -104,8 +105,8 @@ void CTambreloDlg::OpenSoundPanel() {
 void CTambreloDlg::AwaitPanel(platform::WindowHandle focusBefore) {
     // The start returns once the new program waits for input; the panel counts
     // as open when a window that was not focused before, belongs to another
-    // program and is a tabbed property sheet has the focus. An error box of a
-    // panel that failed to load is none of these.
+    // program and is a tabbed property sheet has the focus. An error box shown
+    // instead of a panel has no tab strip.
     for (int poll = 0; poll < kPanelPolls; ++poll) {
         platform::WindowHandle focus = m_sys.keys->FocusWindow();
         if (focus != 0 && focus != focusBefore && m_sys.keys->IsForeignTabbedWindow(focus)) {
@@ -145,8 +146,8 @@ void CTambreloDlg::FindDeviceIndices() {
             }
         }
     };
-    find(m_sys.wave->InputCount(), &platform::IAnsiWaveDevices::InputName, m_strInName,
-         m_nInNumber, m_bInFound);
+    find(m_sys.wave->InputCount(), &platform::IAnsiWaveDevices::InputName, m_strInName, m_nInNumber,
+         m_bInFound);
     find(m_sys.wave->OutputCount(), &platform::IAnsiWaveDevices::OutputName, m_strOutName,
          m_nOutNumber, m_bOutFound);
 }
@@ -209,7 +210,8 @@ CTambreloDlg::Lists CTambreloDlg::BuildDeviceLists() {
             }
             std::string shortName = ShortDeviceName(name);
             if (i == 0) {
-                if (nothingToDoIf != nullptr && EqualNoCase(shortName, *nothingToDoIf, *m_sys.system)) {
+                if (nothingToDoIf != nullptr &&
+                    EqualNoCase(shortName, *nothingToDoIf, *m_sys.system)) {
                     return false;
                 }
                 list.push_back(shortName);
@@ -217,9 +219,10 @@ CTambreloDlg::Lists CTambreloDlg::BuildDeviceLists() {
                 list.push_back(shortName);
             }
         }
-        std::stable_sort(list.begin(), list.end(), [this](const std::string& a, const std::string& b) {
-            return CompareNoCase(a, b, *m_sys.system) < 0;
-        });
+        std::stable_sort(list.begin(), list.end(),
+                         [this](const std::string& a, const std::string& b) {
+                             return CompareNoCase(a, b, *m_sys.system) < 0;
+                         });
         return true;
     };
     if (!build(m_sys.wave->InputCount(), &platform::IAnsiWaveDevices::InputName, m_arrRecording,
@@ -295,10 +298,11 @@ void CTambreloDlg::Press(BYTE virtualKey, int scanCode, DWORD pauseMs) {
     if (!PanelHasFocus()) {
         return;
     }
-    auto scan = [&] {
-        return scanCode == kLookUp
-                   ? static_cast<BYTE>(m_sys.keys->MapVirtualKey(virtualKey, platform::kMapVkToScan))
-                   : static_cast<BYTE>(scanCode);
+    auto scan = [&]() -> BYTE {
+        if (scanCode != kLookUp) {
+            return static_cast<BYTE>(scanCode);
+        }
+        return static_cast<BYTE>(m_sys.keys->MapVirtualKey(virtualKey, platform::kMapVkToScan));
     };
     m_sys.keys->KeyEvent(virtualKey, scan(), 0);
     Pause(pauseMs);

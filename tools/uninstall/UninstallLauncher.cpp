@@ -13,8 +13,8 @@ int RunUninstallLauncher(const UninstallServices& services, std::string_view pro
 
     std::string keyPath = std::string(kUninstallKeys) + std::string(productCode);
     platform::RegKey key = 0;
-    if (services.registry->Open(platform::RegRoot::LocalMachine, keyPath, platform::kKeyRead, key) !=
-        platform::kRegOk) {
+    if (services.registry->Open(platform::RegRoot::LocalMachine, keyPath, platform::kKeyRead,
+                                key) != platform::kRegOk) {
         return 0;
     }
     std::array<BYTE, kUninstallCommandBytes> buffer{};
