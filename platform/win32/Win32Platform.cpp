@@ -8,6 +8,10 @@ Win32Platform::Win32Platform() {
     m_services.threads = &m_threads;
     m_services.hid = &m_hid;
     m_services.tray = &m_tray;
+    m_services.registry = &m_registry;
+    m_services.process = &m_process;
+    m_services.wave = &m_wave;
+    m_services.keys = &m_keys;
 }
 
 }  // namespace kovado::platform

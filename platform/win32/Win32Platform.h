@@ -1,11 +1,14 @@
-// The services of the Win32 backend, ready to hand to the core. Services this
-// backend does not fill in yet stay null.
+// The services of the Win32 backend, ready to hand to the core.
 #pragma once
 #include "platform/Services.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Hid.h"
+#include "platform/win32/Win32Keys.h"
+#include "platform/win32/Win32Process.h"
+#include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Threads.h"
 #include "platform/win32/Win32Tray.h"
+#include "platform/win32/Win32Wave.h"
 #include "platform/win32/Win32WindowSystem.h"
 
 namespace kovado::platform {
@@ -18,6 +21,10 @@ public:
     Win32Threads m_threads;
     Win32Hid m_hid;
     Win32Tray m_tray;
+    Win32Registry m_registry;
+    Win32Process m_process;
+    Win32WaveDevices m_wave;
+    Win32Keys m_keys;
     Services m_services;
 };
 
