@@ -81,7 +81,8 @@ void CCallHandler::OnNotification(std::wstring text) {
         if (Take(text, L"FAILUREREASON ")) {
             std::size_t space = text.find(L' ');
             std::wstring id = text.substr(0, space);
-            int reason = space == std::wstring::npos ? 0 : display::ParseInt(text.substr(space + 1));
+            int reason =
+                space == std::wstring::npos ? 0 : display::ParseInt(text.substr(space + 1));
             m_strCallId = id;
             if (FindCall()) RemoveCall();
             // Reported also for a call never seen: the handset waits for the result.

@@ -27,6 +27,8 @@ struct RouteCase {
     int modeAfter;  // -1: a Talvery answer moves it on once the queues are real
 };
 
+void PrintTo(const RouteCase& c, std::ostream* out) { *out << c.name; }
+
 class RouterTest : public ::testing::TestWithParam<RouteCase> {};
 
 TEST_P(RouterTest, RoutesByConversationState) {
