@@ -7,6 +7,7 @@ namespace kovado::platform {
 
 constexpr UINT kSwHide = 0;
 constexpr UINT kSwShowNormal = 1;
+constexpr UINT kSwShow = 5;
 
 class IProcess {
 public:

@@ -8,14 +8,14 @@ Win32Platform::Win32Platform() {
     m_services.threads = &m_threads;
     m_services.hid = &m_hid;
     m_services.tray = &m_tray;
+    m_services.registry = &m_registry;
+    m_services.process = &m_process;
+    m_services.wave = &m_wave;
+    m_services.keys = &m_keys;
     m_services.files = &m_files;
     m_services.raster = &m_raster;
     m_services.menus = &m_menus;
     m_services.dialogs = &m_dialogs;
-    // INTERIM (see Win32InterimServices.h): the lead wires m_registry,
-    // m_process, m_wave and m_keys of the full implementations here.
-    m_services.registry = &m_registry;
-    m_services.wave = &m_wave;
 }
 
 }  // namespace kovado::platform

@@ -2,22 +2,32 @@
 // conversation state, and what the state becomes.
 #include <gtest/gtest.h>
 
-#include "bridge/CallHandler.h"
 #include "bridge/SearchHandler.h"
+#include "display/DisplayRenderer.h"
 #include "platform/Text.h"
 #include "simulator/harness/SimBridge.h"
+#include "tests/bridge/HandlerRig.h"
+#include "transport/Codes.h"
 #include "transport/DeviceWriter.h"
 
 namespace kovado {
 namespace {
 
+// Each case starts with call 5 being placed and a handset request pending
+// (search code and property path); a handler's hand shows in what it does:
+// the search handler answers on the Talvery queue, the call handler on the
+// main queue, a pass-through reply goes to the handset as text.
 struct RouteCase {
     const char* name;
     BYTE mode, subMode;
+    BYTE searchCode;
+    const char* query;
     const char* text;
     bool toSearch, toCall, toHandset;
     BYTE modeAfter;
 };
+
+void PrintTo(const RouteCase& c, std::ostream* out) { *out << c.name; }
 
 class RouterTest : public ::testing::TestWithParam<RouteCase> {};
 
@@ -45,40 +55,53 @@ std::string TextSentTo(sim::SimBridge& bridge, int device) {
 
 TEST_P(RouterTest, RoutesByConversationState) {
     const RouteCase& c = GetParam();
-    sim::SimBridge bridge;
-    bridge.CreateWindows();
-    bridge.Discover();
-    CBridgeView& view = *bridge.m_view;
-    int handset = OpenHandset(bridge);
+    test::HandlerRig rig;
+    CBridgeView& view = rig.view;
+    int handset = OpenHandset(rig.bridge);
+    view.m_listCalls.push_back(CallEntry{L"5", 0});
+    view.m_pRenderer->m_nRequestCode = Evt::Dial;
+    view.m_pSearchHandler->m_nRequestCode = c.searchCode;
+    view.m_pSearchHandler->SetQuery(Widen(c.query));
     view.m_nReplyMode = c.mode;
     view.m_nReplySubMode = c.subMode;
-    bridge.m_skype.Notify(c.text);
-    bridge.RunFor(10);
+    rig.Notify(c.text);
 
     std::wstring text = FromUtf8(std::string(c.text));
-    EXPECT_EQ(!view.m_pSearchHandler->m_seen.empty(), c.toSearch);
-    EXPECT_EQ(!view.m_pCallHandler->m_seen.empty(), c.toCall);
-    if (c.toCall) {
-        EXPECT_EQ(view.m_pCallHandler->m_seen.front(), text);
-    }
-    EXPECT_EQ(TextSentTo(bridge, handset), c.toHandset ? std::string(c.text) : std::string());
+    EXPECT_EQ(!test::TakeTalvery(view).empty(), c.toSearch);
+    EXPECT_EQ(!test::TakeMain(view).empty(), c.toCall);
+    EXPECT_EQ(TextSentTo(rig.bridge, handset), c.toHandset ? std::string(c.text) : std::string());
     EXPECT_EQ(view.m_nReplyMode, c.modeAfter);
-    EXPECT_EQ(bridge.m_skype.m_notifyResults, std::vector<std::intptr_t>{1});
+    EXPECT_EQ(rig.bridge.m_skype.m_notifyResults, std::vector<std::intptr_t>{1});
 }
 
+// "USER bob FULLNAME ERROR Man" is a contact's name that the call handler
+// would take for an error reply, and the search handler for the name asked.
 INSTANTIATE_TEST_SUITE_P(
     Table, RouterTest,
     ::testing::Values(
-        RouteCase{"LoggedOutReachesNoHandler", 2, 1, "CONNSTATUS LOGGEDOUT", false, false, false, 2},
-        RouteCase{"UserDroppedOutsideMode2", 3, 1, "USER bob ONLINESTATUS ONLINE", false, false, false, 3},
-        RouteCase{"UserDroppedInIdle", 0, 1, "USER bob DISPLAYNAME Bob", false, false, false, 0},
-        RouteCase{"UserToSearchInMode2Sub1", 2, 1, "USER bob DISPLAYNAME Bob", true, false, false, 2},
-        RouteCase{"CallGoesToSearchThenCall", 2, 1, "CALL 5 STATUS RINGING", true, true, false, 2},
-        RouteCase{"PassThroughToHandset", 2, 0, "CALL 5 STATUS RINGING", false, false, true, 3},
-        RouteCase{"Mode2OtherSubCallOnly", 2, 2, "CALL 5 STATUS INPROGRESS", false, true, false, 2},
-        RouteCase{"Mode2OtherSubDropsRest", 2, 2, "USERSTATUS ONLINE", false, false, false, 2},
-        RouteCase{"IdleToCallHandler", 0, 1, "USERSTATUS AWAY", false, true, false, 0},
-        RouteCase{"Mode3ToCallHandler", 3, 2, "CALL 7 STATUS FINISHED", false, true, false, 3}),
+        RouteCase{"LoggedOutReachesNoHandler", 2, 1, Evt::GetDisplayName, "CONNSTATUS",
+                  "CONNSTATUS LOGGEDOUT", false, false, false, 2},
+        RouteCase{"UserDroppedOutsideMode2", 3, 1, Evt::GetDisplayName, "USER bob FULLNAME",
+                  "USER bob FULLNAME ERROR Man", false, false, false, 3},
+        RouteCase{"UserDroppedInIdle", 0, 1, Evt::GetDisplayName, "USER bob FULLNAME",
+                  "USER bob FULLNAME ERROR Man", false, false, false, 0},
+        RouteCase{"UserToSearchInMode2Sub1", 2, 1, Evt::GetDisplayName, "USER bob FULLNAME",
+                  "USER bob FULLNAME ERROR Man", true, false, false, 3},
+        RouteCase{"CallGoesToSearchThenCall", 2, 1, Evt::GetPartnerHandle, "CALL 5",
+                  "CALL 5 STATUS RINGING", true, true, false, 3},
+        RouteCase{"HistoryStatusStaysWithSearch", 2, 1, Evt::GetPartnerDisplayName,
+                  "CALL 5 STATUS", "CALL 5 STATUS MISSED", true, false, false, 3},
+        RouteCase{"PassThroughToHandset", 2, 0, Evt::GetPartnerHandle, "CALL 5",
+                  "CALL 5 STATUS RINGING", false, false, true, 3},
+        RouteCase{"Mode2OtherSubCallOnly", 2, 2, Evt::GetPartnerHandle, "CALL 5",
+                  "CALL 5 STATUS RINGING", false, true, false, 2},
+        RouteCase{"Mode2OtherSubDropsRest", 2, 2, Evt::GetDisplayName, "USER bob FULLNAME",
+                  "USERSTATUS ONLINE", false, false, false, 2},
+        // The call handler asks the version after a status: mode 3.
+        RouteCase{"IdleToCallHandler", 0, 1, Evt::GetDisplayName, "USER bob FULLNAME",
+                  "USERSTATUS AWAY", false, true, false, 3},
+        RouteCase{"Mode3ToCallHandler", 3, 2, Evt::GetPartnerHandle, "CALL 5",
+                  "CALL 5 STATUS RINGING", false, true, false, 3}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Router, LoggedOutDetachesAndForgetsTheUser) {
@@ -94,7 +117,7 @@ TEST(Router, LoggedOutDetachesAndForgetsTheUser) {
     bridge.RunFor(10);
     EXPECT_EQ(view.m_hSkypeWnd, 0u);
     EXPECT_EQ(view.UserHandle(), L"");
-    EXPECT_TRUE(view.m_pCallHandler->m_seen.empty());
+    EXPECT_TRUE(test::TakeMain(view).empty());
 }
 
 TEST(Router, UserHandleInAnyModeAndStatusQueryForUnready6621) {
@@ -122,7 +145,7 @@ TEST(Router, UserHandleInAnyModeAndStatusQueryForUnready6621) {
         ASSERT_EQ(written.size(), 1u) << "the query only, never passed through";
         EXPECT_EQ(std::vector<BYTE>(written[0].bytes.begin(), written[0].bytes.begin() + 4),
                   (std::vector<BYTE>{0x00, 0x08, 0x0F, 0x00}));
-        EXPECT_TRUE(view.m_pSearchHandler->m_seen.empty());
+        EXPECT_TRUE(test::TakeTalvery(view).empty());
         EXPECT_EQ(view.m_nReplyMode, 0) << "a control report ends the exchange";
 
         // A ready handset (or another model) is left alone.
@@ -138,20 +161,20 @@ TEST(Router, UserHandleInAnyModeAndStatusQueryForUnready6621) {
     }
 }
 
-TEST(Router, FocusedContactAfterTheCallHandler) {
-    sim::SimBridge bridge;
-    bridge.CreateWindows();
-    bridge.Discover();
-    CBridgeView& view = *bridge.m_view;
+// Outside mode 2 the router only records the focused contact: the focus
+// state stays and the handset is told nothing.
+TEST(Router, FocusedContactOutsideMode2SetsTheFieldOnly) {
+    test::HandlerRig rig;
+    CBridgeView& view = rig.view;
     view.m_nReplyMode = 0;
-    bridge.m_skype.Notify("CONTACTS FOCUSED echo123");
-    bridge.RunFor(10);
-    EXPECT_EQ(view.m_pSearchHandler->m_strFocused, L"echo123");
-    EXPECT_EQ(view.m_pCallHandler->m_seen.size(), 1u);
-    bridge.m_skype.Notify("CONTACTS FOCUSED ");
-    bridge.RunFor(10);
-    EXPECT_EQ(view.m_pSearchHandler->m_strFocused, L"");
-    EXPECT_EQ(view.m_pCallHandler->m_seen.size(), 2u);
+    view.m_pSearchHandler->m_nFocusState = 1;
+    rig.Notify("CONTACTS FOCUSED echo123");
+    EXPECT_EQ(view.m_pSearchHandler->Focused(), L"echo123");
+    rig.Notify("CONTACTS FOCUSED ");
+    EXPECT_EQ(view.m_pSearchHandler->Focused(), L"");
+    EXPECT_EQ(view.m_pSearchHandler->m_nFocusState, 1);
+    EXPECT_TRUE(test::TakeTalvery(view).empty());
+    EXPECT_TRUE(test::TakeMain(view).empty());
 }
 
 TEST(Router, DataWithoutNulIsDecodedUpToItsCount) {

@@ -1,0 +1,95 @@
+// Looks at and pokes the running bridge from outside, for tests/wine/bridge.sh:
+//   bridge_probe frame SECONDS   waits for the frame "KovadoDeskLink"; prints
+//                                "hidden" or "visible"; exit 0 hidden, 2 shown,
+//                                1 not there in time
+//   bridge_probe frames          prints how many top-level windows bear the title
+//   bridge_probe close           sends WM_CLOSE to the frame and waits for it
+//   bridge_probe tray            prints "shown" while Wine's tray shows an icon
+//   bridge_probe command ID      posts the command to the frame
+//   bridge_probe tray-event EV   posts the tray icon's callback with mouse event EV
+#include <cstdio>
+#include <cwchar>
+#include <string>
+
+#include "platform/win32/Win32Api.h"
+
+namespace {
+
+const wchar_t kTitle[] = L"KovadoDeskLink";
+
+struct Search {
+    int count = 0;
+    ::DWORD process = 0;
+    HWND notification = nullptr;
+};
+
+BOOL CALLBACK CountFrames(HWND hwnd, LPARAM param) {
+    wchar_t title[64] = L"";
+    GetWindowTextW(hwnd, title, 64);
+    if (std::wcscmp(title, kTitle) == 0) ++reinterpret_cast<Search*>(param)->count;
+    return TRUE;
+}
+
+// The tray's hidden notification window: untitled, of the bridge's process.
+BOOL CALLBACK FindNotification(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    wchar_t name[64] = L"", title[8] = L"";
+    GetClassNameW(hwnd, name, 64);
+    GetWindowTextW(hwnd, title, 8);
+    ::DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    if (process == search->process && title[0] == L'\0' &&
+        std::wcscmp(name, L"KovadoDeskLinkWindow") == 0) {
+        search->notification = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) return 2;
+    std::wstring verb = argv[1];
+    HWND frame = FindWindowW(nullptr, kTitle);
+    if (verb == L"frame") {
+        int tenths = (argc > 2 ? _wtoi(argv[2]) : 10) * 10;
+        for (int i = 0; !frame && i < tenths; ++i, Sleep(100)) frame = FindWindowW(nullptr, kTitle);
+        if (!frame) {
+            std::puts("absent");
+            return 1;
+        }
+        bool visible = IsWindowVisible(frame);
+        std::puts(visible ? "visible" : "hidden");
+        return visible ? 2 : 0;
+    }
+    if (verb == L"frames") {
+        Search search;
+        EnumWindows(CountFrames, reinterpret_cast<LPARAM>(&search));
+        std::printf("%d\n", search.count);
+        return 0;
+    }
+    if (verb == L"tray") {
+        HWND tray = FindWindowW(nullptr, L"Wine System Tray");
+        std::puts(tray && IsWindowVisible(tray) ? "shown" : "hidden");
+        return 0;
+    }
+    if (!frame) return 1;
+    if (verb == L"close") {
+        SendMessageW(frame, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    if (verb == L"command" && argc > 2) {
+        PostMessageW(frame, WM_COMMAND, static_cast<WPARAM>(_wtoi(argv[2])), 0);
+        return 0;
+    }
+    if (verb == L"tray-event" && argc > 2) {
+        Search search;
+        GetWindowThreadProcessId(frame, &search.process);
+        EnumWindows(FindNotification, reinterpret_cast<LPARAM>(&search));
+        if (!search.notification) return 1;
+        PostMessageW(search.notification, WM_USER + 10, 133, _wtoi(argv[2]));
+        return 0;
+    }
+    return 2;
+}

@@ -1,0 +1,106 @@
+/* A stand-in for the programs KovadoRemove deals with, for the Wine test of
+ * the tools. Every role appends lines to the log file given as its second
+ * argument:
+ *   window <log>        a top-level window titled "KovadoDeskLink": "ready"
+ *                       once it exists; on WM_CLOSE it takes half a second,
+ *                       writes "close" and ends, writing "exit" half a second
+ *                       later, with exit code 0.
+ *   mark <log> [...]    the registered uninstall command: writes "uninstall".
+ *   wave <log>          the wave devices by their 8-bit names, one a line:
+ *                       "in <name>" and "out <name>". */
+#include <windows.h>
+#include <mmsystem.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+static const char* g_log;
+
+static void Append(const char* line) {
+    HANDLE file = CreateFileA(g_log, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    DWORD written = 0;
+    WriteFile(file, line, (DWORD)strlen(line), &written, NULL);
+    WriteFile(file, "\r\n", 2, &written, NULL);
+    CloseHandle(file);
+}
+
+static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CLOSE:
+            Sleep(500);
+            Append("close");
+            DestroyWindow(window);
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+static int RunWindow(HINSTANCE instance) {
+    WNDCLASSA windowClass = {0};
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = "KovadoProbeFrame";
+    if (!RegisterClassA(&windowClass) ||
+        !CreateWindowA("KovadoProbeFrame", "KovadoDeskLink", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                       NULL, NULL, instance, NULL)) {
+        return 2;
+    }
+    Append("ready");
+    MSG message;
+    while (GetMessageA(&message, NULL, 0, 0) > 0) {
+        DispatchMessageA(&message);
+    }
+    Sleep(500);
+    Append("exit");
+    return 0;
+}
+
+static void ListWave(void) {
+    char line[64];
+    UINT count = waveInGetNumDevs();
+    for (UINT i = 0; i < count; ++i) {
+        WAVEINCAPSA caps;
+        if (waveInGetDevCapsA(i, &caps, sizeof(caps)) == MMSYSERR_NOERROR) {
+            snprintf(line, sizeof(line), "in %.31s", caps.szPname);
+            Append(line);
+        }
+    }
+    count = waveOutGetNumDevs();
+    for (UINT i = 0; i < count; ++i) {
+        WAVEOUTCAPSA caps;
+        if (waveOutGetDevCapsA(i, &caps, sizeof(caps)) == MMSYSERR_NOERROR) {
+            snprintf(line, sizeof(line), "out %.31s", caps.szPname);
+            Append(line);
+        }
+    }
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show) {
+    (void)previous;
+    (void)commandLine;
+    (void)show;
+    if (__argc < 3) {
+        return 2;
+    }
+    g_log = __argv[2];
+    if (strcmp(__argv[1], "window") == 0) {
+        return RunWindow(instance);
+    }
+    if (strcmp(__argv[1], "mark") == 0) {
+        Append("uninstall");
+        return 0;
+    }
+    if (strcmp(__argv[1], "wave") == 0) {
+        ListWave();
+        return 0;
+    }
+    return 2;
+}
