@@ -5,6 +5,7 @@
 #include "bridge/BridgeView.h"
 #include "platform/Dialogs.h"
 #include "settings/Settings.h"
+#include "shell/NestedLoop.h"
 #include "shell/ShellIds.h"
 
 namespace kovado {
@@ -23,7 +24,9 @@ void SetText(platform::IWindowSystem& windows, platform::WindowHandle window,
 
 std::intptr_t CAboutBox::DoModal() {
     platform::IDialogs* dialogs = m_pOwner->m_pPlatform->dialogs;
-    return dialogs ? dialogs->RunModal(kIdAboutDialog, this) : -1;
+    if (!dialogs) return -1;
+    NestedLoop loop;
+    return dialogs->RunModal(kIdAboutDialog, this);
 }
 
 // The version line of the template stays as it is.

@@ -5,6 +5,7 @@
 #include "bridge/BridgeView.h"
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
+#include "shell/NestedLoop.h"
 #include "shell/ShellIds.h"
 
 namespace kovado {
@@ -95,7 +96,11 @@ void CDebugDlg::OnSave() {
     platform::IDialogs* dialogs = m_services.dialogs;
     platform::IFiles* files = m_services.files;
     std::wstring path;
-    if (!dialogs || !dialogs->AskSavePath(path)) return;
+    if (!dialogs) return;
+    {
+        NestedLoop loop;
+        if (!dialogs->AskSavePath(path)) return;
+    }
 
     platform::FileHandle file = files ? files->Open(path, platform::FileAccess::Write) : 0;
     bool written = file != 0;

@@ -7,6 +7,7 @@
 #include "bridge/BridgeView.h"
 #include "platform/Menus.h"
 #include "settings/Settings.h"
+#include "shell/NestedLoop.h"
 #include "shell/ShellIds.h"
 #include "shell/SystemTray.h"
 
@@ -69,7 +70,10 @@ std::intptr_t CSystemTray::ShowMenu() {
 
     // Check marks and enabled states are asked of the target while the menu
     // is open; the chosen command reaches it as WM_COMMAND.
-    menus->TrackAtCursor(popup, m_hTarget);
+    {
+        NestedLoop loop;
+        menus->TrackAtCursor(popup, m_hTarget);
+    }
     // Lets the menu close properly when the user clicks elsewhere.
     m_pServices->windows->Post(m_hTarget, platform::kWmNull, 0, 0);
     menus->Destroy(menu);

@@ -28,6 +28,7 @@ int CBridgeApp::Run() {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+    CMainFrame::DeleteClosed();
     return static_cast<int>(msg.wParam);
 }
 

@@ -3,6 +3,7 @@
 #include "settings/CommandUi.h"
 #include "shell/CommandRouting.h"
 #include "shell/FrameStart.h"
+#include "shell/NestedLoop.h"
 #include "shell/ShellIds.h"
 
 namespace kovado {
@@ -59,10 +60,17 @@ LRESULT CALLBACK CMainFrame::WindowProcedure(HWND hwnd, UINT message, WPARAM wPa
     auto* frame = reinterpret_cast<CMainFrame*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!frame) return DefWindowProcW(hwnd, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
-        // The window is gone: the frame ends with it, the view first.
+        // The window is gone: the frame ends with it, the view first, unless
+        // a loop running beneath still uses them.
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
-        delete frame;
+        frame->m_hWnd = nullptr;
+        if (NestedLoop::Depth() > 0) {
+            s_pClosed = frame;
+            NestedLoop::AfterLast() = [] { PostQuitMessage(0); };
+        } else {
+            delete frame;
+        }
         return result;
     }
     return frame->WindowProc(message, wParam, lParam);
@@ -81,11 +89,27 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_INITMENUPOPUP:
             OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
             return 0;
+        case WM_CLOSE:
+            OnClose();
+            return 0;
         default:
-            // WM_CLOSE among them: the frame is destroyed, and the view's
-            // window with it, which ends the message loop.
             return DefWindowProcW(m_hWnd, message, wParam, lParam);
     }
+}
+
+CMainFrame* CMainFrame::s_pClosed = nullptr;
+
+void CMainFrame::DeleteClosed() {
+    delete s_pClosed;
+    s_pClosed = nullptr;
+}
+
+// The frame is destroyed, and the view's window with it, whose end posts the
+// quit request. An open tray menu is closed first; a modal dialog or the
+// file chooser ends when its loop meets the quit request.
+void CMainFrame::OnClose() {
+    if (NestedLoop::Depth() > 0) EndMenu();
+    DestroyWindow(m_hWnd);
 }
 
 int CMainFrame::OnCreate() {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/DebugDlg.h"
+#include "shell/NestedLoop.h"
 #include "tests/shell/ShellFixture.h"
 
 namespace kovado {
@@ -112,7 +113,9 @@ TEST_P(AboutBoxTest, ShowsTheCurrentTextsAndTheAllpassIcon) {
     view.m_arrUserTexts[kTextProductName] = L"Kovado Telefon";
     std::wstring title, name;
     platform::IconHandle picture = ~platform::IconHandle{0};
+    int loops = 0;
     m_dialogs.m_onModal = [&](platform::IWindowClient& box) {
+        loops = NestedLoop::Depth();
         test::FakeDialogs::Dialog& shown = *m_dialogs.Of(142);
         title = shown.self.text;
         name = shown.items.at(1007)->text;
@@ -123,6 +126,7 @@ TEST_P(AboutBoxTest, ShowsTheCurrentTextsAndTheAllpassIcon) {
     EXPECT_EQ(title, L"Info");
     EXPECT_EQ(name, L"Kovado Telefon");
     EXPECT_EQ(picture, GetParam());
+    EXPECT_EQ(loops, 1);  // the box's own loop is marked
     EXPECT_TRUE(m_dialogs.Of(142)->ended);
     EXPECT_EQ(m_dialogs.Of(142)->result, 1);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/FrameStart.h"
+#include "shell/NestedLoop.h"
 #include "shell/StatusIcons.h"
 #include "shell/SystemTray.h"
 #include "tests/shell/ShellFixture.h"
@@ -108,8 +109,13 @@ TEST_P(TrayMenuTest, RightClickShowsTheMenuLabelledNow) {
     view.m_arrUserTexts[kTextAbout] = L"Über";
     view.m_arrUserTexts[kTextExit] = L"Beenden";
     view.m_arrUserTexts[kTextSelectLanguage] = L"Sprache";
+    // The menu's own loop is marked, so a close meanwhile keeps the tray alive.
+    int loops = 0;
+    m_menus.m_onTrack = [&loops](platform::WindowHandle) { loops = NestedLoop::Depth(); };
 
     EXPECT_EQ(Click(platform::kWmRButtonUp), 1);
+    EXPECT_EQ(loops, 1);
+    EXPECT_EQ(NestedLoop::Depth(), 0);
     ASSERT_EQ(m_menus.m_shown.size(), 1u);
     const FakeMenus::Shown& shown = m_menus.m_shown[0];
     EXPECT_EQ(shown.owner, m_hFrame);

@@ -3,9 +3,13 @@
 //                                "hidden" or "visible"; exit 0 hidden, 2 shown,
 //                                1 not there in time
 //   bridge_probe frames          prints how many top-level windows bear the title
-//   bridge_probe close           sends WM_CLOSE to the frame and waits for it
+//   bridge_probe close [TITLE]   sends WM_CLOSE to the frame (or to the top-level
+//                                window so titled) and waits until it is handled
 //   bridge_probe tray            prints "shown" while Wine's tray shows an icon
-//   bridge_probe command ID      posts the command to the frame
+//   bridge_probe shows TITLE SECONDS  waits for a visible top-level window so
+//                                titled ("menu": an open popup menu); exit 0 seen
+//   bridge_probe command ID [TITLE]  posts the command to the frame (or to the
+//                                top-level window so titled)
 //   bridge_probe tray-event EV   posts the tray icon's callback with mouse event EV
 #include <cstdio>
 #include <cwchar>
@@ -69,20 +73,32 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("%d\n", search.count);
         return 0;
     }
+    if (verb == L"shows" && argc > 3) {
+        bool menu = std::wcscmp(argv[2], L"menu") == 0;
+        for (int i = 0; i < _wtoi(argv[3]) * 10; ++i, Sleep(100)) {
+            HWND window = menu ? FindWindowW(L"#32768", nullptr) : FindWindowW(nullptr, argv[2]);
+            if (window && IsWindowVisible(window)) return 0;
+        }
+        return 1;
+    }
     if (verb == L"tray") {
         HWND tray = FindWindowW(nullptr, L"Wine System Tray");
         std::puts(tray && IsWindowVisible(tray) ? "shown" : "hidden");
         return 0;
     }
-    if (!frame) return 1;
     if (verb == L"close") {
-        SendMessageW(frame, WM_CLOSE, 0, 0);
+        HWND target = argc > 2 ? FindWindowW(nullptr, argv[2]) : frame;
+        if (!target) return 1;
+        SendMessageW(target, WM_CLOSE, 0, 0);
         return 0;
     }
     if (verb == L"command" && argc > 2) {
-        PostMessageW(frame, WM_COMMAND, static_cast<WPARAM>(_wtoi(argv[2])), 0);
+        HWND target = argc > 3 ? FindWindowW(nullptr, argv[3]) : frame;
+        if (!target) return 1;
+        PostMessageW(target, WM_COMMAND, static_cast<WPARAM>(_wtoi(argv[2])), 0);
         return 0;
     }
+    if (!frame) return 1;
     if (verb == L"tray-event" && argc > 2) {
         Search search;
         GetWindowThreadProcessId(frame, &search.process);

@@ -2,9 +2,12 @@
 // are logged (the real notification area still shows them), and the HID seam
 // is either a simulated handset of model 0x6612, plugged in from the start, or
 // the real one with the attributes of every interface looked at logged.
-//   bridge_under_test LOGFILE [--real-hid]
+//   bridge_test_build LOGFILE [--real-hid]
 // Log lines: "tray shown=0|1 icon=<resource or file> tip=<text>" after each
-// change that reaches the icon, "hid ..." for the HID seam, "exit <code>".
+// change that reaches the icon; "hid open|attributes ..." from the real seam;
+// "hid feature|write <first bytes>" and, once, "hid read" from the simulated
+// handset; "exit <code>".
+#include <atomic>
 #include <cstdio>
 #include <map>
 #include <mutex>
@@ -150,13 +153,16 @@ public:
         Report("write", report, length);
         return device == kHandset;
     }
+    // Logged once: the device loop is reading.
     bool Read(DeviceHandle, BYTE*, kovado::DWORD, std::uint32_t timeoutMs) override {
+        if (!m_bReadSeen.exchange(true)) m_log.Line(std::string("hid read"));
         Sleep(timeoutMs);
         return false;
     }
 
 private:
     static constexpr DeviceHandle kHandset = 0x6612;
+    std::atomic<bool> m_bReadSeen{false};
     void Report(const char* kind, const BYTE* report, kovado::DWORD length) {
         std::string line = "hid ";
         line += kind;
