@@ -85,8 +85,8 @@ bool CDebugDlg::LineAt(std::intptr_t index, std::wstring& line) {
     std::intptr_t length = windows.Send(m_hList, platform::kLbGetTextLen, at, 0);
     if (length < 0) return false;
     std::vector<wchar_t> text(static_cast<std::size_t>(length) + 1, L'\0');
-    std::intptr_t got =
-        windows.Send(m_hList, platform::kLbGetText, at, reinterpret_cast<std::intptr_t>(text.data()));
+    std::intptr_t got = windows.Send(m_hList, platform::kLbGetText, at,
+                                     reinterpret_cast<std::intptr_t>(text.data()));
     if (got < 0 || got > length) return false;
     line.assign(text.data(), static_cast<std::size_t>(got));
     return true;

@@ -53,7 +53,8 @@ CMainFrame* CMainFrame::Create(platform::Services& services) {
 LRESULT CALLBACK CMainFrame::WindowProcedure(HWND hwnd, UINT message, WPARAM wParam,
                                              LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* frame = static_cast<CMainFrame*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        auto* frame = static_cast<CMainFrame*>(create->lpCreateParams);
         frame->m_hWnd = hwnd;
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(frame));
     }

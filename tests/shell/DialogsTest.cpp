@@ -43,7 +43,8 @@ TEST_P(DebugTitleTest, VisibleAtStartAndTitledByTheReportPath) {
 INSTANTIATE_TEST_SUITE_P(
     Table, DebugTitleTest,
     ::testing::Values(TitleCase{"ControlPipe", L"", L"Dialog Control pipe"},
-                      TitleCase{"InterruptPipe", L"#CTRLpipe#disable\r\n", L"Dialog Interrupt pipe"}),
+                      TitleCase{"InterruptPipe", L"#CTRLpipe#disable\r\n",
+                                L"Dialog Interrupt pipe"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DebugWindowTest, WithoutDebuggingThereIsNoWindow) {
@@ -62,7 +63,8 @@ TEST_F(DebugWindowTest, SaveWritesTheListNewestFirst) {
     view.WriteLog(std::wstring(L"Иван ") + static_cast<wchar_t>(0x1F600));
     m_dialogs.m_savePath = L"debug.log";
     Press(1003);
-    std::string expected = "\xFF\xFE" + Unicode(L"Иван ", false) + std::string("\x3D\xD8\x00\xDE", 4) +
+    std::string expected = "\xFF\xFE" + Unicode(L"Иван ", false) +
+                           std::string("\x3D\xD8\x00\xDE", 4) +
                            Unicode(L"\r\n080F00\r\nCode Page : 1252\r\n", false);
     EXPECT_EQ(m_dir.Get("debug.log"), expected);
     EXPECT_TRUE(m_dialogs.m_errors.empty());

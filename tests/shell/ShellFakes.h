@@ -69,7 +69,9 @@ public:
         const Item& item = m_menus[menu].at(position);
         return item.submenu ? ~0u : item.command;
     }
-    void BringToForeground(platform::WindowHandle window) override { m_foreground.push_back(window); }
+    void BringToForeground(platform::WindowHandle window) override {
+        m_foreground.push_back(window);
+    }
     void TrackAtCursor(platform::MenuHandle popup, platform::WindowHandle owner) override {
         Shown shown;
         shown.owner = owner;

@@ -119,7 +119,8 @@ TEST_P(TrayMenuTest, RightClickShowsTheMenuLabelledNow) {
     ASSERT_EQ(m_menus.m_shown.size(), 1u);
     const FakeMenus::Shown& shown = m_menus.m_shown[0];
     EXPECT_EQ(shown.owner, m_hFrame);
-    EXPECT_EQ(shown.labels, (std::vector<std::wstring>{L"Sprache", L"", L"Über", L"", L"Beenden"}));
+    EXPECT_EQ(shown.labels,
+              (std::vector<std::wstring>{L"Sprache", L"", L"Über", L"", L"Beenden"}));
     ASSERT_EQ(shown.languages.size(), static_cast<std::size_t>(GetParam().languages));
     for (int i = 0; i < GetParam().languages; ++i) {
         EXPECT_EQ(shown.languages[i].command, 200u + i);
@@ -173,7 +174,8 @@ TEST_F(TrayTest, OtherEventsAndOtherIconsChangeNothing) {
 // and the new check mark.
 TEST_F(TrayTest, ChosenLanguageRelabelsTheNextMenu) {
     m_dir.Put("setting/Language.ini",
-              Unicode(L"[Titles]\r\n0:English\r\n1:Deutsch\r\n[File]\r\n0:English\r\n1:German\r\n"));
+              Unicode(L"[Titles]\r\n0:English\r\n1:Deutsch\r\n"
+                      L"[File]\r\n0:English\r\n1:German\r\n"));
     m_dir.Put("Language/German/UserSetting.cc",
               Unicode(L"#About#Info\r\n#Exit#Beenden\r\n#Select Language#Sprache\r\n1:German\r\n"));
     CBridgeView& view = StartWithTray();

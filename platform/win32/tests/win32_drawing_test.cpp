@@ -151,14 +151,16 @@ void TestFiles(IFiles& files) {
     files.Close(in);
     Check(read && line1 == "ab\n" && line2 == "cd", "lines read back, CR LF as one line feed");
 
-    Check(files.Copy(name, L"setting\\copy.cc") && ReadAllOf(files, L"setting\\copy.cc") == "ab\r\ncd",
+    Check(files.Copy(name, L"setting\\copy.cc") &&
+              ReadAllOf(files, L"setting\\copy.cc") == "ab\r\ncd",
           "a copy holds the same bytes");
     FileHandle shorter = files.Open(name, FileAccess::Write);
     files.Write(shorter, "x", 1);
     files.Close(shorter);
     Check(files.Copy(name, L"setting\\copy.cc") && ReadAllOf(files, L"setting\\copy.cc") == "x",
           "copying over an existing file replaces it");
-    Check(files.Open(L"setting\\missing.cc", FileAccess::Read) == 0, "a missing file does not open");
+    Check(files.Open(L"setting\\missing.cc", FileAccess::Read) == 0,
+          "a missing file does not open");
     Check(files.Open(L"setting", FileAccess::Read) == 0, "a folder does not open as a file");
 
     DeleteFileW(name.c_str());

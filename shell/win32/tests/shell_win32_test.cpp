@@ -112,7 +112,8 @@ void TestTrayMenu(IMenus& menus) {
     Check(menus.SetLabel(popup, 0, true, L"Sprache") && menus.SubMenu(popup, 0) != 0 &&
               Label(native, 0, MF_BYPOSITION) == L"Sprache",
           "relabelling the language item keeps its submenu");
-    Check(menus.SetLabel(popup, 205, false, L"Deutsch") && Label(languages, 5, MF_BYPOSITION) == L"Deutsch",
+    Check(menus.SetLabel(popup, 205, false, L"Deutsch") &&
+              Label(languages, 5, MF_BYPOSITION) == L"Deutsch",
           "an entry of the submenu is relabelled by its command");
     Check(menus.SetLabel(popup, kCmdAbout, false, L"Info") &&
               Label(native, kCmdAbout, MF_BYCOMMAND) == L"Info",
@@ -199,12 +200,14 @@ void TestDebugWindow(Services& services, SavingDialogs& dialogs) {
                 return 0;
             },
             &view, 0, nullptr);
-        while (MsgWaitForMultipleObjects(1, &worker, FALSE, 5000, QS_ALLINPUT) == 1) {  // a message, not the end
+        // 1: a message came, not the end of the thread.
+        while (MsgWaitForMultipleObjects(1, &worker, FALSE, 5000, QS_ALLINPUT) == 1) {
             MSG msg;
             while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
         }
         CloseHandle(worker);
-        Check(SendMessageW(list, LB_GETCOUNT, 0, 0) == 3 && ListLine(list, 0) == L"Иван \U0001F600" &&
+        Check(SendMessageW(list, LB_GETCOUNT, 0, 0) == 3 &&
+                  ListLine(list, 0) == L"Иван \U0001F600" &&
                   ListLine(list, 1) == wide && ListLine(list, 2).rfind(L"Code Page : ", 0) == 0,
               "lines from a worker thread arrive, newest at the top");
         Check(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0) > 0,
@@ -271,7 +274,8 @@ void TestAboutBox(Services& services) {
     Check(seen.found, "the About box opens titled with the user text");
     Check(seen.name == L"Kovado Telefon" && seen.version == L"there",
           "it shows the product name and the fixed version line");
-    Check(seen.picture == reinterpret_cast<HICON>(view.m_hIconOk), "its picture is the allpass icon");
+    Check(seen.picture == reinterpret_cast<HICON>(view.m_hIconOk),
+          "its picture is the allpass icon");
 }
 
 void TestVersion() {
@@ -281,8 +285,10 @@ void TestVersion() {
     std::vector<BYTE> block(GetFileVersionInfoSizeW(path, &ignored));
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT size = 0;
-    bool ok = !block.empty() && GetFileVersionInfoW(path, 0, static_cast<::DWORD>(block.size()), block.data()) &&
-              VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &size) && fixed &&
+    bool ok = !block.empty() &&
+              GetFileVersionInfoW(path, 0, static_cast<::DWORD>(block.size()), block.data()) &&
+              VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &size) &&
+              fixed &&
               fixed->dwFileVersionMS == 0x00020000 && fixed->dwFileVersionLS == 0x00030001;
     Check(ok, "the version resource says 2.0.3.1");
 }
