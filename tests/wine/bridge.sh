@@ -4,11 +4,13 @@
 #
 #   tests/wine/bridge.sh <mingw build directory>
 #
-# Needs a Wine prefix that is up (scripts/wine-env.sh: wine_prefix_up). While
-# the script runs, the prefix uses Wine's X11 driver, Skype counts as installed
+# Needs a Wine prefix that is up (scripts/wine-env.sh: wine_prefix_up). For
+# the scenarios the prefix uses Wine's X11 driver, Skype counts as installed
 # (its registry path value is there) and ALSA offers a second sound device,
 # "USB_Phone", as a handset's own would be; all of it is undone at the end.
 #
+# 0. With Wine's null display driver there is no notification area: the
+#    program does not start, leaves no window and ends with code 1.
 # 1. KovadoDeskLink.exe with the real HID seam and no Skype client: its hidden
 #    frame "KovadoDeskLink" exists and the tray shows an icon; a second start
 #    ends at once; WM_CLOSE ends it with exit code 0 and the tray is empty.
@@ -63,59 +65,61 @@ restore() {
   wineserver -w >/dev/null 2>&1
 }
 
+# Checks print PASS or FAIL and count the failures.
+failures=0
+pass() { echo "PASS $1"; }
+fail() {
+  echo "FAIL $1"
+  shift
+  printf '     %s\n' "$@"
+  failures=$((failures + 1))
+}
+check() {  # name, then a command that must succeed
+  local name=$1
+  shift
+  if "$@"; then pass "${name}"; else fail "${name}"; fi
+}
+probe() { wine "${build}/tests/bridge_probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
+
+# Waits up to $3 seconds for a line of file $1 equal to $2.
+await_line() {
+  local file=$1 line=$2 i
+  for ((i = 0; i < $3 * 10; i++)); do
+    [[ -f ${file} ]] && tr -d '\r' <"${file}" | grep -qxF -- "${line}" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+await_tray() {  # shown or hidden, within $2 seconds
+  local i
+  for ((i = 0; i < $2 * 10; i++)); do
+    [[ $(probe tray) == "$1" ]] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+# Waits up to $2 seconds for process $1 to end; its exit code in ${ended}.
+await_exit() {
+  local i
+  for ((i = 0; i < $2 * 10; i++)); do
+    if ! kill -0 "$1" 2>/dev/null; then
+      wait "$1"
+      ended=$?
+      return 0
+    fi
+    sleep 0.1
+  done
+  kill "$1" 2>/dev/null
+  ended=timeout
+  return 1
+}
+last_tray() { tr -d '\r' <"$1" | grep '^tray ' | tail -n 1; }
+
 # Everything below runs inside xvfb-run.
 scenarios() {
   set -uo pipefail
-  local failures=0
-  pass() { echo "PASS $1"; }
-  fail() {
-    echo "FAIL $1"
-    shift
-    printf '     %s\n' "$@"
-    failures=$((failures + 1))
-  }
-  check() {  # name, then a command that must succeed
-    local name=$1
-    shift
-    if "$@"; then pass "${name}"; else fail "${name}"; fi
-  }
-  probe() { wine "${build}/tests/bridge_probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
-
-  # Waits up to $3 seconds for a line of file $1 equal to $2.
-  await_line() {
-    local file=$1 line=$2 i
-    for ((i = 0; i < $3 * 10; i++)); do
-      [[ -f ${file} ]] && tr -d '\r' <"${file}" | grep -qxF -- "${line}" && return 0
-      sleep 0.1
-    done
-    return 1
-  }
-  await_tray() {  # shown or hidden, within $2 seconds
-    local i
-    for ((i = 0; i < $2 * 10; i++)); do
-      [[ $(probe tray) == "$1" ]] && return 0
-      sleep 0.1
-    done
-    return 1
-  }
-  # Waits up to $2 seconds for process $1 to end; its exit code in ${ended}.
-  await_exit() {
-    local i
-    for ((i = 0; i < $2 * 10; i++)); do
-      if ! kill -0 "$1" 2>/dev/null; then
-        wait "$1"
-        ended=$?
-        return 0
-      fi
-      sleep 0.1
-    done
-    kill "$1" 2>/dev/null
-    ended=timeout
-    return 1
-  }
-  last_tray() { tr -d '\r' <"$1" | grep '^tray ' | tail -n 1; }
-
-  local work=${WINEPREFIX}/drive_c/kovado-bridge ended pid client
+  failures=0
+  local work=${WINEPREFIX}/drive_c/kovado-bridge/display ended pid client
   rm -rf "${work}"
   mkdir -p "${work}/product" "${work}/nohandset" "${work}/attached" "${work}/nested/setting"
 
@@ -221,13 +225,29 @@ scenarios() {
   return "${failures}"
 }
 
+# Without a notification area the tray icon cannot be added: the program does
+# not start, shows nothing and says so by its exit code.
+echo "-- KovadoDeskLink.exe with Wine's null display driver"
+nodisplay=${WINEPREFIX}/drive_c/kovado-bridge/nodisplay
+rm -rf "${nodisplay}"
+mkdir -p "${nodisplay}"
+(
+  cd "${nodisplay}" || exit 1
+  timeout 60 wine "${build}/bin/KovadoDeskLink.exe"
+)
+code=$?
+check "without a notification area it ends with code 1" test "${code}" = 1
+check "and leaves no frame behind" test "$(probe frames)" = 0
+
 trap restore EXIT
 setup
 export build WINEPREFIX
-xvfb-run -a bash -c "$(declare -f scenarios); scenarios"
+xvfb-run -a bash -c "$(declare -f pass fail check probe await_line await_tray await_exit last_tray \
+  scenarios); scenarios"
 status=$?
-if ((status != 0)); then
-  echo "bridge.sh: ${status} check(s) failed" >&2
+failures=$((failures + status))
+if ((failures != 0)); then
+  echo "bridge.sh: ${failures} check(s) failed" >&2
   exit 1
 fi
 echo "bridge.sh: all checks passed"
