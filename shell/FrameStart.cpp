@@ -1,7 +1,6 @@
 #include "shell/FrameStart.h"
 
 #include <mutex>
-#include <string>
 
 #include "bridge/BridgeView.h"
 #include "discovery/DeviceWatcher.h"

@@ -1,7 +1,6 @@
 // Resource numbers and identifiers of the shell. The resource script
 // (shell/win32/res) uses the same numbers.
 #pragma once
-#include <cstdint>
 
 #include "platform/Types.h"
 
