@@ -2,6 +2,8 @@
 // handset, in virtual time.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "transport/Codes.h"
 #include "tests/transport/WriterRig.h"
 
@@ -17,6 +19,7 @@ struct QueueCase {
     bool talvery;
     int flushedBefore;  // reports pushed and flushed first, so the read index is inside the ring
 };
+void PrintTo(const QueueCase& c, std::ostream* out) { *out << c.name; }
 
 class QueueLimit : public ::testing::TestWithParam<QueueCase> {};
 
