@@ -3,7 +3,9 @@
 namespace kovado::sim {
 
 // Handset requests are spaced so that each is answered before the next
-// arrives; the handset fetches a picture in eight chunks once it is ready.
+// arrives: one that waits for Skype gets its answer only when the device
+// loop's read wait ends, so the next request comes 500 ms later. The handset
+// fetches a picture in eight chunks once it has been told it is ready.
 const char* DemoScript() {
     return R"scn(# kovado-sim demo: a tour of the whole bridge in virtual time.
 model 6612
@@ -56,30 +58,30 @@ at 8000  note "An outgoing call that fails: the handset dials echo123"
 at 8000  hid 01 0F 07 65 63 68 6F 31 32 33
 at 9500  note "Browsing the contacts: four of them, fetched in ranges"
 at 9500  hid 01 01 00
-at 9800  hid 01 05 03 00 00 03
-at 10100 hid 01 05 03 00 03 02
-at 10400 hid 01 05 03 00 03 01
+at 10000 hid 01 05 03 00 00 03
+at 10300 hid 01 05 03 00 03 02
+at 10600 hid 01 05 03 00 03 01
 at 11000 note "The call history, with a picture for each call"
 at 11000 hid 01 03 00
-at 11300 hid 01 07 03 00 00 03
-at 11600 hid 01 2A 02 03 E9
-at 11900 hid 01 27 01 00
-at 12000 hid 01 27 01 01
-at 12100 hid 01 27 01 02
-at 12200 hid 01 27 01 03
-at 12300 hid 01 27 01 04
-at 12400 hid 01 27 01 05
-at 12500 hid 01 27 01 06
-at 12600 hid 01 27 01 07
-at 12800 hid 01 2A 02 03 E5
-at 13100 hid 01 27 01 00
-at 13200 hid 01 27 01 01
-at 13300 hid 01 27 01 02
-at 13400 hid 01 27 01 03
-at 13500 hid 01 27 01 04
-at 13600 hid 01 27 01 05
-at 13700 hid 01 27 01 06
-at 13800 hid 01 27 01 07
+at 11500 hid 01 07 03 00 00 03
+at 11800 hid 01 2A 02 03 E9
+at 12300 hid 01 27 01 00
+at 12400 hid 01 27 01 01
+at 12500 hid 01 27 01 02
+at 12600 hid 01 27 01 03
+at 12700 hid 01 27 01 04
+at 12800 hid 01 27 01 05
+at 12900 hid 01 27 01 06
+at 13000 hid 01 27 01 07
+at 13200 hid 01 2A 02 03 E5
+at 13700 hid 01 27 01 00
+at 13800 hid 01 27 01 01
+at 13900 hid 01 27 01 02
+at 14000 hid 01 27 01 03
+at 14100 hid 01 27 01 04
+at 14200 hid 01 27 01 05
+at 14300 hid 01 27 01 06
+at 14400 hid 01 27 01 07
 at 14500 note "The user picks Deutsch in the tray menu; the handset asks for a menu text"
 at 14500 command 201
 at 14800 hid 01 28 01 10
