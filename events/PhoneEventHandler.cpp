@@ -20,7 +20,7 @@ void CPhoneEventHandler::Dispatch(const BYTE* request, std::size_t size) {
     if (!request || size < 3) return;
     // Never past what the caller holds, whatever the length byte says.
     std::size_t carried = std::min<std::size_t>(request[2], size - 3);
-    Request r{request[1], static_cast<BYTE>(carried), request + 3};
+    Request r{request[1], request[2], static_cast<BYTE>(carried), request + 3};
     CBridgeView& view = *m_pOwner;
     // The answer builders reply with the code of the request they serve; an
     // acknowledgement answers nothing and leaves them as they are.
@@ -111,7 +111,7 @@ void CPhoneEventHandler::Handle(const Request& r) {
             ReadChipSettings(view, m_strChipFile);
             break;
         case Evt::WriteChipSettings:
-            WriteChipSettings(view, r.length, r.data, r.length, m_strChipFile);
+            WriteChipSettings(view, r.count, r.data, r.length, m_strChipFile);
             break;
         case Evt::OpenAction:
             OpenAction(r);
@@ -303,7 +303,8 @@ std::size_t CPhoneEventHandler::Convert(const Request& r) {
 }
 
 std::wstring CPhoneEventHandler::Converted(const Request& r) {
-    return std::wstring(m_szText.data(), Convert(r));
+    std::size_t units = Convert(r);
+    return std::wstring(m_szText.data(), std::find(m_szText.data(), m_szText.data() + units, 0));
 }
 
 void CPhoneEventHandler::Query(std::wstring path) {

@@ -49,7 +49,8 @@ private:
     // The request being handled: its code, its data and their count.
     struct Request {
         BYTE code;
-        BYTE length;
+        BYTE count;   // the length byte as the handset sent it
+        BYTE length;  // the data bytes really held
         const BYTE* data;
         // Data byte i, or 0 past the data the request carries.
         BYTE At(std::size_t i) const { return i < length ? data[i] : 0; }
@@ -78,6 +79,7 @@ private:
 
     // The handset's UTF-8 bytes as UTF-16 in m_szText; returns the units.
     std::size_t Convert(const Request& r);
+    // The converted text as a command takes it: up to its first NUL.
     std::wstring Converted(const Request& r);
     void Query(std::wstring path);
     void Send(const std::wstring& text, BYTE mode, BYTE subMode);

@@ -52,7 +52,7 @@ std::vector<Bytes> CallIdReplies(int first, int count) {
 }
 
 void StoreCallIds(CBridgeView& view) {
-    for (int i = 0; i < 30; ++i) view.m_aCallIds[static_cast<std::size_t>(i)] = static_cast<WORD>(100 + i);
+    for (std::size_t i = 0; i < 30; ++i) view.m_aCallIds[i] = static_cast<WORD>(100 + i);
     view.m_nCallIdCount = 30;
 }
 

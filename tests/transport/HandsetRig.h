@@ -80,8 +80,8 @@ struct HandsetRig : HandlerRig {
     // The reports written to the handset since the last call, whole.
     std::vector<platform::SimHid::Written> TakeReports() {
         auto all = bridge.m_sim.m_hid.WrittenTo(handset);
-        std::vector<platform::SimHid::Written> fresh(all.begin() + static_cast<std::ptrdiff_t>(written),
-                                                     all.end());
+        std::vector<platform::SimHid::Written> fresh(
+            all.begin() + static_cast<std::ptrdiff_t>(written), all.end());
         written = all.size();
         return fresh;
     }
