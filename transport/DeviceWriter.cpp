@@ -159,6 +159,9 @@ void CDeviceWriter::WriteNext(BYTE& head, const BYTE& tail, const std::array<Slo
     if (pause) m_pOwner->m_pPlatform->clock->Sleep(kCallEndedPauseMs);
     Slot report;
     {
+        // Supervision closes the handle under the device lock: not during a
+        // write. Taken before the writer's lock, which stays the innermost.
+        std::lock_guard<platform::Mutex> device(m_pOwner->m_deviceLock);
         std::lock_guard<platform::Mutex> lock(m_lock);
         if (head == tail) return;  // emptied during the pause
         head = NextQueueIndex(head);

@@ -7,6 +7,7 @@
 // One lock, m_lock, guards the slots, the indices and every write to the
 // handset. It is the innermost lock of the program: nothing else is taken and
 // no window message (a log line, a Skype command) is sent while it is held.
+// A flush takes the view's device lock around each write, outside m_lock.
 #pragma once
 #include <array>
 #include <string>
