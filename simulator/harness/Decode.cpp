@@ -145,7 +145,7 @@ std::string Command(const Body& b) {
     }
     // A reply of one result byte to the request of the same code.
     if (d.size() == 1 && d[0] != 0x00 && b.code != Cmd::ChipSettingsData &&
-        b.code != Cmd::UserHandle)
+        b.code != Cmd::UserHandle && b.code != Cmd::RequestAck)
         return NameOf(kEvents, b.code) + " answered " + ResultName(d[0]);
     switch (b.code) {
         case Cmd::FlushDone:
