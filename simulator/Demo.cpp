@@ -3,7 +3,6 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <optional>
 
 #include "display/DisplayRenderer.h"
 #include "platform/sim/PictureView.h"
@@ -61,11 +60,9 @@ public:
     explicit DemoPrinter(std::string picturesDir) : m_dir(std::move(picturesDir)) {}
 
     void operator()(const TraceEvent& e) {
-        if (m_pendingTray && e.atMs > m_pendingTray->atMs) Finish();
         const std::string t = Seconds(e.atMs);
         if (e.tag == "tray") {
-            // Icon and tooltip change one after the other; show where they end up.
-            m_pendingTray = e;
+            Tray(t, e.payload);
         } else if (e.tag == "note") {
             std::printf("\n== %s\n", e.payload.c_str());
         } else if (e.tag == "skype<") {
@@ -91,19 +88,23 @@ public:
         }
     }
 
-    // Shows a tray change still held back.
-    void Finish() {
-        if (!m_pendingTray) return;
-        const TraceEvent& e = *m_pendingTray;
-        std::size_t space = e.payload.find(' ');
-        std::string icon = e.payload.substr(0, space);
-        std::string tip = space == std::string::npos ? "" : e.payload.substr(space + 1);
-        Line(Seconds(e.atMs), "tray",
-             (icon == "none" ? std::string("no icon yet") : "icon " + icon) + ", tooltip " + tip);
-        m_pendingTray.reset();
+private:
+    // Supervision changes the icon and the tooltip one after the other, with
+    // other work between them: each line names what has just changed.
+    void Tray(const std::string& t, const std::string& payload) {
+        std::size_t space = payload.find(' ');
+        std::string icon = payload.substr(0, space);
+        std::string tip = space == std::string::npos ? "" : payload.substr(space + 1);
+        bool newIcon = !m_bTrayShown || icon != m_trayIcon;
+        bool newTip = !m_bTrayShown || tip != m_trayTip;
+        std::string what = newIcon ? (icon == "none" ? "no icon yet" : "icon " + icon) : "";
+        if (newTip) what += (what.empty() ? "tooltip " : ", tooltip ") + tip;
+        Line(t, "tray", what);
+        m_bTrayShown = true;
+        m_trayIcon = icon;
+        m_trayTip = tip;
     }
 
-private:
     // Columns are counted in characters, not bytes: the arrows and names
     // are UTF-8.
     static std::string Pad(const std::string& text, std::size_t width) {
@@ -148,7 +149,9 @@ private:
     }
 
     std::string m_dir;
-    std::optional<TraceEvent> m_pendingTray;
+    bool m_bTrayShown = false;
+    std::string m_trayIcon;
+    std::string m_trayTip;
     PictureCollector m_collector;
     int m_nSaved = 0;
 };
@@ -169,7 +172,6 @@ int RunDemo(const std::string& picturesDir) {
         std::fprintf(stderr, "kovado-sim: %s\n", error.c_str());
         return 1;
     }
-    printer.Finish();
     auto real = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - started);
     std::printf(
