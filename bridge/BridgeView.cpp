@@ -6,7 +6,9 @@
 #include "bridge/SearchHandler.h"
 #include "discovery/DeviceWatcher.h"
 #include "display/DisplayRenderer.h"
+#include "platform/Hid.h"
 #include "platform/Text.h"
+#include "platform/Tray.h"
 #include "settings/Settings.h"
 #include "shell/DebugDlg.h"
 #include "shell/StatusIcons.h"
@@ -75,7 +77,8 @@ CBridgeView::~CBridgeView() {
     delete m_pDeviceThread;
     delete m_pWatchThread;
 
-    m_hDevice = 0;
+    platform::DeviceHandle device = m_hDevice.exchange(0);
+    if (device && m_pPlatform->hid) m_pPlatform->hid->Close(device);
 
     delete m_pWatcher;
     delete m_pWriter;
@@ -83,7 +86,12 @@ CBridgeView::~CBridgeView() {
     delete m_pRenderer;
     delete m_pSearchHandler;
     delete m_pCallHandler;
-    if (m_bDebug) delete m_pDebugDlg;
+    delete m_pDebugDlg;  // exists only with debug logging on
+    if (m_pPlatform->tray) {
+        for (platform::IconHandle icon : {m_hIconOk, m_hIconSkypeFail, m_hIconSkypeMissing,
+                                          m_hIconUsbFail})
+            if (icon) m_pPlatform->tray->DestroyIcon(icon);
+    }
     if (m_hWnd && m_pPlatform->windows->IsWindow(m_hWnd)) m_pPlatform->windows->DestroyWindow(m_hWnd);
 }
 
