@@ -6,7 +6,9 @@
 #include "bridge/SearchHandler.h"
 #include "discovery/DeviceWatcher.h"
 #include "display/DisplayRenderer.h"
+#include "platform/Hid.h"
 #include "platform/Text.h"
+#include "platform/Tray.h"
 #include "settings/Settings.h"
 #include "shell/AboutBox.h"
 #include "shell/DebugDlg.h"
@@ -76,7 +78,8 @@ CBridgeView::~CBridgeView() {
     delete m_pDeviceThread;
     delete m_pWatchThread;
 
-    m_hDevice = 0;
+    platform::DeviceHandle device = m_hDevice.exchange(0);
+    if (device && m_pPlatform->hid) m_pPlatform->hid->Close(device);
 
     delete m_pWatcher;
     delete m_pWriter;
@@ -84,8 +87,12 @@ CBridgeView::~CBridgeView() {
     delete m_pRenderer;
     delete m_pSearchHandler;
     delete m_pCallHandler;
-    if (m_bDebug) delete m_pDebugDlg;
-    DestroyStatusIcons(*this);
+    delete m_pDebugDlg;  // exists only with debug logging on
+    if (m_pPlatform->tray) {
+        for (platform::IconHandle icon : {m_hIconOk, m_hIconSkypeFail, m_hIconSkypeMissing,
+                                          m_hIconUsbFail})
+            if (icon) m_pPlatform->tray->DestroyIcon(icon);
+    }
     if (m_hWnd && m_pPlatform->windows->IsWindow(m_hWnd)) m_pPlatform->windows->DestroyWindow(m_hWnd);
 }
 

@@ -57,8 +57,8 @@ void CDeviceWatcher::CheckDevice() {
     platform::IHid& hid = *view.m_pPlatform->hid;
     if (hid.GetAttributes(view.m_hDevice, m_attributes)) return;
     if (view.m_hDevice != 0) {
-        // The device loop holds this lock for each pass: the close cannot
-        // overlap a read or write of the handle.
+        // The device loop holds this lock for each read and each write: the
+        // close cannot overlap one, and later writes find no handle.
         std::lock_guard<platform::Mutex> lock(view.m_deviceLock);
         platform::DeviceHandle gone = view.m_hDevice.exchange(0);
         if (gone != 0) hid.Close(gone);

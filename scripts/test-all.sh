@@ -15,11 +15,14 @@ build() {
 
 build mingw
 build asan
+build tsan
 build dev
 
-# Sanitizer run first; the dev run's summary is printed last.
+# Sanitizer runs first; the dev run's summary is printed last.
 echo "== test asan"
 ctest --preset asan -j "$jobs" --timeout 600
+echo "== test tsan"
+ctest --preset tsan -j "$jobs" --timeout 600
 if [[ -f scripts/wine-tests.sh ]]; then
   echo "== Windows programs under Wine"
   bash scripts/wine-tests.sh build/mingw

@@ -34,13 +34,4 @@ void LoadStatusIcons(CBridgeView& view) {
     }
 }
 
-void DestroyStatusIcons(CBridgeView& view) {
-    platform::ITray* tray = view.m_pPlatform->tray;
-    for (const StatusIcon& icon : kStatusIcons) {
-        platform::IconHandle& handle = view.*icon.field;
-        if (handle != 0 && tray) tray->DestroyIcon(handle);
-        handle = 0;
-    }
-}
-
 }  // namespace kovado

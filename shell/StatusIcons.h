@@ -5,6 +5,4 @@
 namespace kovado {
 class CBridgeView;
 void LoadStatusIcons(CBridgeView& view);
-// Destroys those that are loaded and clears the handles.
-void DestroyStatusIcons(CBridgeView& view);
 }  // namespace kovado

@@ -1,5 +1,5 @@
-// kovado-sim: runs the bridge against a simulated Skype client in virtual time
-// and prints what crosses the wire.
+// kovado-sim: runs the bridge against a simulated Skype client and handset in
+// virtual time and shows what crosses the wire.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -8,52 +8,82 @@
 #include "display/DisplayRenderer.h"
 #include "platform/Text.h"
 #include "platform/sim/PictureView.h"
+#include "simulator/Demo.h"
+#include "simulator/harness/DemoScript.h"
+#include "simulator/harness/ScenarioRun.h"
 #include "simulator/harness/SimBridge.h"
 
 using namespace kovado;
 
 namespace {
 
-void PrintUsage() {
-    std::puts(
-        "usage: kovado-sim demo     run the built-in scenario and print its trace\n"
+void PrintUsage(std::FILE* to) {
+    std::fputs(
+        "usage: kovado-sim demo [--pictures DIR]\n"
+        "           run the built-in tour of the bridge and print it for people; with\n"
+        "           --pictures, also save each picture the handset fetches as a PNG\n"
+        "       kovado-sim demo --scenario\n"
+        "           print the demo's scenario file, a start for scenarios of your own\n"
+        "       kovado-sim run SCENARIO [--dir DIR]\n"
+        "           run a scenario file and print its canonical trace; DIR is the\n"
+        "           bridge's current directory (\"setting\", \"Language\"), by default a\n"
+        "           fresh folder with the shipped settings\n"
         "       kovado-sim picture NAME [FILE.png]\n"
-        "                           draw NAME as the handset's name picture, print it\n"
-        "                           and optionally save it as a PNG\n"
+        "           draw NAME as the handset's name picture, print it and optionally\n"
+        "           save it as a PNG\n"
         "       kovado-sim history KIND NAME [FILE.png]\n"
-        "                           the same as a history picture (KIND 1 missed,\n"
-        "                           2 incoming, else outgoing)\n"
-        "       kovado-sim --help   show this text");
+        "           the same as a history picture (KIND 1 missed, 2 incoming, else\n"
+        "           outgoing)\n"
+        "       kovado-sim --help\n",
+        to);
 }
 
-int RunDemo() {
-    sim::SimBridge bridge;
-    auto& sim = bridge.m_sim;
-    bridge.m_skype.m_attachStatuses = {0x8001, 1, 0};
-    bridge.m_skype.m_trace = [&sim](const char* what, const std::string& detail) {
-        std::printf("%8llu ms  skype %-8s %s\n", static_cast<unsigned long long>(sim.Now()),
-                    what, detail.c_str());
+int RunFile(int argc, char** argv) {
+    if (argc < 3) {
+        PrintUsage(stderr);
+        return 2;
+    }
+    sim::RunOptions options;
+    for (int i = 3; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--dir") == 0 && i + 1 < argc) {
+            options.settingsDir = argv[++i];
+        } else {
+            PrintUsage(stderr);
+            return 2;
+        }
+    }
+    sim::Scenario scenario;
+    std::string error;
+    if (!sim::LoadScenario(argv[2], scenario, error)) {
+        std::fprintf(stderr, "kovado-sim: %s\n", error.c_str());
+        return 2;
+    }
+    auto print = [](const sim::TraceEvent& event) {
+        std::string line = sim::CanonicalLine(event);
+        if (!line.empty()) std::printf("%s\n", line.c_str());
     };
-    bridge.m_skype.m_rules = [](const std::string& command) -> std::vector<std::string> {
-        if (command == "GET CURRENTUSERHANDLE") return {"CURRENTUSERHANDLE echo123"};
-        if (command == "get userstatus") return {"USERSTATUS ONLINE"};
-        return {};
-    };
-    bridge.CreateWindows();
-    std::printf("%8llu ms  bridge   discover broadcast\n",
-                static_cast<unsigned long long>(sim.Now()));
-    bridge.Discover();
-    std::printf("%8llu ms  bridge   attached: %s\n", static_cast<unsigned long long>(sim.Now()),
-                bridge.m_view->m_hSkypeWnd ? "yes" : "no");
-    bridge.m_view->RequestUserHandle();
-    bridge.RunFor(50);
-    std::printf("%8llu ms  bridge   user handle: %ls\n",
-                static_cast<unsigned long long>(sim.Now()), bridge.m_view->UserHandle().c_str());
-    bridge.m_skype.Notify("CALL 123 STATUS RINGING");
-    bridge.RunFor(50);
-    std::printf("%8llu ms  bridge   call notification routed to the call handler\n",
-                static_cast<unsigned long long>(sim.Now()));
+    if (!sim::RunScenario(scenario, options, print, error)) {
+        std::fprintf(stderr, "kovado-sim: %s\n", error.c_str());
+        return 1;
+    }
     return 0;
+}
+
+int Demo(int argc, char** argv) {
+    std::string pictures;
+    for (int i = 2; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--scenario") == 0 && argc == 3) {
+            std::fputs(sim::DemoScript(), stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--pictures") == 0 && i + 1 < argc) {
+            pictures = argv[++i];
+        } else {
+            PrintUsage(stderr);
+            return 2;
+        }
+    }
+    return sim::RunDemo(pictures);
 }
 
 // Draws a picture the way the handset would ask for it and shows the result.
@@ -61,7 +91,7 @@ int RunPicture(int argc, char** argv) {
     bool history = std::strcmp(argv[1], "history") == 0;
     int nameArg = history ? 3 : 2;
     if (argc <= nameArg) {
-        PrintUsage();
+        PrintUsage(stderr);
         return 2;
     }
     sim::SimBridge bridge(false);
@@ -74,10 +104,10 @@ int RunPicture(int argc, char** argv) {
         renderer.SendNamePicture(name);
     }
     const BYTE* picture = renderer.m_abPicture.data();
-    std::fputs(platform::PictureArt(picture, CDisplayRenderer::kPictureWidth,
-                                    CDisplayRenderer::kRows)
-                   .c_str(),
-               stdout);
+    std::fputs(
+        platform::PictureArt(picture, CDisplayRenderer::kPictureWidth, CDisplayRenderer::kRows)
+            .c_str(),
+        stdout);
     if (argc > nameArg + 1 &&
         !platform::SavePicturePng(argv[nameArg + 1], picture, CDisplayRenderer::kPictureWidth,
                                   CDisplayRenderer::kRows)) {
@@ -90,13 +120,14 @@ int RunPicture(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc >= 2 && std::strcmp(argv[1], "demo") == 0) return RunDemo();
+    if (argc >= 2 && std::strcmp(argv[1], "demo") == 0) return Demo(argc, argv);
+    if (argc >= 2 && std::strcmp(argv[1], "run") == 0) return RunFile(argc, argv);
     if (argc >= 2 && (std::strcmp(argv[1], "picture") == 0 || std::strcmp(argv[1], "history") == 0))
         return RunPicture(argc, argv);
     if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        PrintUsage();
+        PrintUsage(stdout);
         return 0;
     }
-    PrintUsage();
+    PrintUsage(stderr);
     return 2;
 }

@@ -123,7 +123,7 @@ void CDeviceWriter::FlushQueues() {
             std::lock_guard<platform::Mutex> lock(m_lock);
             if (m_nMainHead == m_nMainTail) break;
         }
-        WriteNextMain();
+        if (!WriteNextMain()) return;
     }
     if (view.m_nReplyMode != kModeNoReply) return;
     for (;;) {
@@ -135,37 +135,44 @@ void CDeviceWriter::FlushQueues() {
                 break;
             }
         }
-        WriteNextTalvery();
+        if (!WriteNextTalvery()) return;
     }
 }
 
-void CDeviceWriter::WriteNextMain() {
-    WriteNext(m_nMainHead, m_nMainTail, m_aMainSlots, true);
+bool CDeviceWriter::WriteNextMain() {
+    return WriteNext(m_nMainHead, m_nMainTail, m_aMainSlots, true);
 }
 
-void CDeviceWriter::WriteNextTalvery() {
-    WriteNext(m_nTalveryHead, m_nTalveryTail, m_aTalverySlots, false);
+bool CDeviceWriter::WriteNextTalvery() {
+    return WriteNext(m_nTalveryHead, m_nTalveryTail, m_aTalverySlots, false);
 }
 
-void CDeviceWriter::WriteNext(BYTE& head, const BYTE& tail, const std::array<Slot, kSlots>& slots,
+bool CDeviceWriter::WriteNext(BYTE& head, const BYTE& tail, const std::array<Slot, kSlots>& slots,
                               bool pauseBeforeCallEnded) {
     bool pause = false;
     {
         std::lock_guard<platform::Mutex> lock(m_lock);
-        if (head == tail) return;
+        if (head == tail) return false;
         pause = pauseBeforeCallEnded && slots[NextQueueIndex(head)][2] == Cmd::CallEnded;
     }
     // The pause is taken without the lock so that pushes go on meanwhile.
     if (pause) m_pOwner->m_pPlatform->clock->Sleep(kCallEndedPauseMs);
     Slot report;
     {
+        // Supervision closes the handle under the device lock: not during a
+        // write. Taken before the writer's lock, which stays the innermost.
+        std::lock_guard<platform::Mutex> device(m_pOwner->m_deviceLock);
+        // A handset closed since this pass began (unplugged) takes nothing:
+        // the report stays queued for the next handset, as while none is open.
+        if (m_pOwner->m_hDevice == 0) return false;
         std::lock_guard<platform::Mutex> lock(m_lock);
-        if (head == tail) return;  // emptied during the pause
+        if (head == tail) return false;  // emptied during the pause
         head = NextQueueIndex(head);
         report = slots[head];
         WriteReport(report.data(), 1);
     }
     LogReport(report);
+    return true;
 }
 
 void CDeviceWriter::WriteReport(const BYTE* report, BOOL resetKeepAlive) {

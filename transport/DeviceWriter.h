@@ -7,6 +7,7 @@
 // One lock, m_lock, guards the slots, the indices and every write to the
 // handset. It is the innermost lock of the program: nothing else is taken and
 // no window message (a log line, a Skype command) is sent while it is held.
+// A flush takes the view's device lock around each write, outside m_lock.
 #pragma once
 #include <array>
 #include <string>
@@ -48,17 +49,18 @@ public:
     // Sets the conversation state to 3 and queues a reply. Lowers the length
     // byte (command[1]) to 45 in the caller's buffer when it is above.
     void PushTalvery(BYTE* command);
-    // Writes the main queue while the handset is ready; the Talvery queue too
-    // in state 3, which then returns to 0.
+    // Writes the main queue while the handset is open and ready; the Talvery
+    // queue too in state 3, which then returns to 0.
     void FlushQueues();
     // Drops whatever both queues hold.
     void ResetQueues();
     // Sends text to the handset at once, as text reports of 45 characters.
     void SendText(std::wstring text);
 
-    // Take the oldest report of one queue and write it (nothing when empty).
-    void WriteNextMain();
-    void WriteNextTalvery();
+    // Take the oldest report of one queue and write it. False when nothing
+    // was taken: the queue is empty or no handset is open.
+    bool WriteNextMain();
+    bool WriteNextTalvery();
     // The single write step: a feature report, or an interrupt write waiting at
     // most 10 ms. The caller holds m_lock. resetKeepAlive is set for queued and
     // text reports and clear for control reports.
@@ -80,7 +82,7 @@ private:
     // Advances the write index and returns its slot, or nullptr when the
     // queue was full (it is then emptied). m_lock held.
     BYTE* Claim(BYTE& head, BYTE& tail, std::array<Slot, kSlots>& slots);
-    void WriteNext(BYTE& head, const BYTE& tail, const std::array<Slot, kSlots>& slots,
+    bool WriteNext(BYTE& head, const BYTE& tail, const std::array<Slot, kSlots>& slots,
                    bool pauseBeforeCallEnded);
     // Logs a written report as hex, without the lock.
     void LogReport(const Slot& report);

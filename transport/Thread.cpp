@@ -1,6 +1,8 @@
 #include "transport/Thread.h"
 
 #include "bridge/BridgeView.h"
+#include "transport/DeviceReader.h"
+#include "transport/DeviceWriter.h"
 
 namespace kovado {
 
@@ -15,8 +17,30 @@ void CWorkerThread::Stop() {
     m_nThread = -1;
 }
 
+namespace {
+constexpr std::uint32_t kPassPauseMs = 5;
+constexpr std::uint32_t kIdleMs = 1000;
+}  // namespace
+
+// The device loop. A reply queued while a request is handled goes out in the
+// flush right after it; a queued command waits at most about one pass. The
+// reads and queued writes hold the view's device lock, so supervision never
+// closes the handle in the middle of one; Skype commands and log lines are
+// sent without it.
 void CThread::Run() {
-    while (!StopRequested()) m_pOwner->m_pPlatform->clock->Sleep(1000);
+    CBridgeView& view = *m_pOwner;
+    platform::IClock& clock = *view.m_pPlatform->clock;
+    while (!StopRequested()) {
+        if (view.m_hDevice == 0) {
+            clock.Sleep(kIdleMs);
+            continue;
+        }
+        clock.Sleep(kPassPauseMs);
+        view.m_pWriter->FlushQueues();
+        view.m_pReader->PollInput();
+        view.m_pWriter->FlushQueues();
+        view.RequestUserHandle();
+    }
 }
 
 }  // namespace kovado

@@ -126,6 +126,9 @@ bool SimHid::Read(DeviceHandle handle, BYTE* buffer, DWORD length, std::uint32_t
             input.pop_front();
             std::fill(buffer, buffer + length, BYTE{0});
             std::copy_n(report.begin(), std::min<std::size_t>(report.size(), length), buffer);
+            auto hook = At(device).onRead;
+            lock.unlock();
+            if (hook) hook(device, report);
             return true;
         }
         if (now >= until) return false;

@@ -33,6 +33,9 @@ public:
         // Called (outside the simulation's lock) after each report written to
         // the device: a simulated handset answers here.
         std::function<void(int device, const Written&)> onWrite;
+        // Called (outside the simulation's lock) with each input report as it
+        // was queued, once a read has taken it: the moment it is delivered.
+        std::function<void(int device, const std::vector<BYTE>& report)> onRead;
     };
 
     explicit SimHid(SimScheduler& scheduler) : m_sched(scheduler) {}

@@ -2,6 +2,8 @@
 // for the handset and requests back to Skype.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "bridge/CallHandler.h"
 #include "display/DisplayRenderer.h"
 #include "tests/bridge/HandlerRig.h"
@@ -25,6 +27,7 @@ struct CallCase {
     std::vector<std::string> main;  // pushed for the handset, in order
     std::vector<Sent> sent;         // Skype commands, with their reply modes
 };
+void PrintTo(const CallCase& c, std::ostream* out) { *out << c.name; }
 
 class CallTable : public ::testing::TestWithParam<CallCase> {};
 

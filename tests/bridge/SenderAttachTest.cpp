@@ -8,6 +8,7 @@
 #include "simulator/harness/SimBridge.h"
 #include "transport/Codes.h"
 #include "transport/DeviceWriter.h"
+#include "transport/Thread.h"
 
 namespace kovado {
 namespace {
@@ -147,6 +148,7 @@ TEST(Timers, NothingHappensWithoutADevice) {
 
 TEST(Timers, StatusPollKeepAliveAndStatusQueryWithADevice) {
     sim::SimBridge bridge;
+    bridge.m_view->m_pDeviceThread->Stop();  // the queues are flushed by hand here
     bridge.CreateWindows();
     bridge.Discover();
     CBridgeView& view = *bridge.m_view;

@@ -60,6 +60,11 @@ TEST_P(StartSequence, FromHandsetFoundToAttachedAndUnplugged) {
     rig.bridge.CreateWindows();
     rig.AddTrayIcon();
     skype.m_attachStatuses = {};  // running, but not answering yet
+    // The device loop asks for the user handle once the link is up.
+    skype.m_rules = [](const std::string& command) -> std::vector<std::string> {
+        if (command == "GET CURRENTUSERHANDLE") return {"CURRENTUSERHANDLE echo123"};
+        return {};
+    };
     skype.Start();
 
     // First pass: the handset is found while Skype is not attached.
@@ -104,7 +109,8 @@ TEST_P(StartSequence, FromHandsetFoundToAttachedAndUnplugged) {
     ExpectTray(rig, kStateConnected, test::kIconOk, L"Kovado");
     EXPECT_EQ(skype.m_nDiscovers, 3);
     ASSERT_EQ(rig.Commands(),
-              (std::vector<std::string>{"get userstatus", "SET AUDIO_IN USB Audio Device",
+              (std::vector<std::string>{"GET CURRENTUSERHANDLE", "get userstatus",
+                                        "SET AUDIO_IN USB Audio Device",
                                         "SET AUDIO_OUT USB Audio Device"}));
     for (const auto& command : skype.m_commands) {
         EXPECT_EQ(command.replyMode, 3);

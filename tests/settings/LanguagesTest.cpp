@@ -52,6 +52,7 @@ struct ListCase {
     std::vector<std::wstring> titles, folders;
     BYTE chineseT, chineseS;
 };
+void PrintTo(const ListCase& c, std::ostream* out) { *out << c.name; }
 
 class LanguageListTest : public test::SettingsFixture,
                          public ::testing::WithParamInterface<ListCase> {};

@@ -14,6 +14,7 @@ struct ParameterCase {
     BOOL debug, handshake, ctrlPipe;
     WORD pid6611, pid6612, pid6621, vendor;
 };
+void PrintTo(const ParameterCase& c, std::ostream* out) { *out << c.name; }
 
 class ParameterSettingsTest : public test::SettingsFixture,
                               public ::testing::WithParamInterface<ParameterCase> {};

@@ -4,6 +4,8 @@
 // panel it started has the keyboard focus.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "tests/tools/ToolFakes.h"
 #include "tools/audio/AnsiNames.h"
 #include "tools/audio/TambreloDlg.h"
@@ -85,6 +87,7 @@ struct VersionCase {
     BYTE panelMode;
     std::string log;
 };
+void PrintTo(const VersionCase& c, std::ostream* out) { *out << c.name; }
 
 class TambreloVersionTest : public ::testing::TestWithParam<VersionCase> {};
 
@@ -118,6 +121,7 @@ struct ClassicCase {
     const char* playbackKeys;
     const char* recordingKeys;
 };
+void PrintTo(const ClassicCase& c, std::ostream* out) { *out << c.name; }
 
 class TambreloClassicTest : public ::testing::TestWithParam<ClassicCase> {};
 
@@ -156,6 +160,7 @@ struct ListCase {
     // is left out too). recordingDowns -2: nothing to do, one Enter only.
     int playbackDowns, recordingDowns;
 };
+void PrintTo(const ListCase& c, std::ostream* out) { *out << c.name; }
 
 class TambreloListTest : public ::testing::TestWithParam<ListCase> {};
 
@@ -218,6 +223,7 @@ struct PanelCase {
     int focusLostAfterKeyEvents;
     std::string log;
 };
+void PrintTo(const PanelCase& c, std::ostream* out) { *out << c.name; }
 
 const std::string kWholeB =
     "Down Tab Tab Enter#156 ~5 Tab Tab Tab Tab Right Tab Down Down Tab Tab Enter#156 ~5 "
@@ -298,6 +304,7 @@ struct OptionCase {
     DWORD type;
     std::vector<BYTE> before, after;
 };
+void PrintTo(const OptionCase& c, std::ostream* out) { *out << c.name; }
 
 constexpr DWORD kDword = platform::kRegDword;
 constexpr DWORD kBinary = platform::kRegBinary;

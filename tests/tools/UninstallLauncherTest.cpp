@@ -3,6 +3,8 @@
 // and only a command that fits with its NUL into 256 bytes is started.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <regex>
 
 #include "ProductCode.h"
@@ -25,6 +27,7 @@ struct LauncherCase {
     RegValue command;
     std::string log;
 };
+void PrintTo(const LauncherCase& c, std::ostream* out) { *out << c.name; }
 
 // A text value stored without its NUL.
 RegValue Raw(std::size_t length) {

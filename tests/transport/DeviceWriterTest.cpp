@@ -2,6 +2,9 @@
 // handset, in virtual time.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
+#include "discovery/DeviceWatcher.h"
 #include "transport/Codes.h"
 #include "tests/transport/WriterRig.h"
 
@@ -17,6 +20,7 @@ struct QueueCase {
     bool talvery;
     int flushedBefore;  // reports pushed and flushed first, so the read index is inside the ring
 };
+void PrintTo(const QueueCase& c, std::ostream* out) { *out << c.name; }
 
 class QueueLimit : public ::testing::TestWithParam<QueueCase> {};
 
@@ -215,6 +219,46 @@ TEST(DeviceWriter, PausesBeforeCallEndedOnly) {
     for (const auto& w : rig.Written()) times.push_back(w.atMs - start);
     EXPECT_EQ(times, (std::vector<std::uint64_t>{0, 0, 50, 50, 50}));
     EXPECT_EQ(rig.Now() - start, 50u);
+}
+
+// A handset unplugged and closed in the middle of a flush (here during the
+// pause before a CallEnded) takes nothing more: what is left stays queued, the
+// state too, and goes out to the next handset as if the flush had not begun.
+TEST(DeviceWriter, HandsetClosedDuringAFlushKeepsWhatIsLeft) {
+    WriterRig rig;
+    CBridgeView& view = rig.view;
+    auto& hid = rig.bridge.m_sim.m_hid;
+    Bytes status = Command(Cmd::UserStatus, {0x00, 0x01});
+    Bytes ended = Command(Cmd::CallEnded, {0x00, 0x00, 0x7B, 0x07});
+    Bytes reply = Command(Cmd::ContactCount, {0x00, 0x00, 0x03});
+    rig.writer.PushMain(status.data(), 0);
+    rig.writer.PushMain(ended.data(), 0);
+    rig.writer.PushTalvery(reply.data());
+
+    platform::ThreadId supervision = rig.bridge.m_sim.m_windows.Start([&] {
+        rig.bridge.m_sim.m_clock.Sleep(20);
+        hid.Unplug(rig.handset);
+        view.m_pWatcher->CheckDevice();
+    });
+    rig.writer.FlushQueues();
+    rig.bridge.m_sim.m_windows.Join(supervision);
+    ASSERT_EQ(view.m_hDevice, 0u);
+    EXPECT_EQ(rig.Bytes(1, 2), (std::vector<Bytes>{{0x02, Cmd::UserStatus}}));
+    EXPECT_EQ(QueuedReports(rig.writer.m_nMainHead, rig.writer.m_nMainTail), 1);
+    EXPECT_EQ(QueuedReports(rig.writer.m_nTalveryHead, rig.writer.m_nTalveryTail), 1);
+    EXPECT_EQ(view.m_nReplyMode, kModeNoReply);
+    EXPECT_EQ(rig.Log(), (std::vector<std::wstring>{L"0216020001"}));
+
+    rig.writer.FlushQueues();  // a pass that began before the close
+    int next = hid.AddDevice(0x0E5E, kModel6621);
+    hid.BeginEnumeration();
+    view.m_hDevice = hid.OpenInterface(0);  // the only one present
+    hid.EndEnumeration();
+    rig.writer.FlushQueues();
+    std::vector<Bytes> second;
+    for (const auto& w : hid.WrittenTo(next)) second.push_back({w.bytes[1], w.bytes[2]});
+    EXPECT_EQ(second, (std::vector<Bytes>{{0x02, Cmd::CallEnded}, {0x02, Cmd::ContactCount}}));
+    EXPECT_EQ(view.m_nReplyMode, kModeIdle);
 }
 
 // Every report is written whole, as a feature report or an interrupt write,

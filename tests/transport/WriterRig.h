@@ -8,11 +8,14 @@
 #include "shell/DebugDlg.h"
 #include "simulator/harness/SimBridge.h"
 #include "transport/DeviceWriter.h"
+#include "transport/Thread.h"
 
 namespace kovado::test {
 
 struct WriterRig {
     WriterRig() : view(*bridge.m_view), writer(*view.m_pWriter) {
+        // The writer is driven by hand: no device loop flushes or reads.
+        view.m_pDeviceThread->Stop();
         view.m_bDebug = 1;
         view.m_pDebugDlg = new CDebugDlg(bridge.m_sim.m_services);
         view.m_pDebugDlg->Create();
