@@ -174,6 +174,9 @@ public:
     platform::IconHandle LoadIconFile(const std::wstring& path) override {
         return m_inner.LoadIconFile(path);
     }
+    platform::IconHandle LoadIconResource(UINT resource) override {
+        return m_inner.LoadIconResource(resource);
+    }
     void DestroyIcon(platform::IconHandle icon) override { m_inner.DestroyIcon(icon); }
 
 private:
