@@ -95,6 +95,14 @@ TEST_P(StartSequence, FromHandsetFoundToAttachedAndUnplugged) {
     rig.bridge.RunFor(1000);
     ExpectTray(rig, kStateNoSkype, test::kIconSkypeFail, L"Can't Find Skype");
     EXPECT_EQ(skype.m_nDiscovers, 1);
+    if (model.product != kModel6621) {  // the 0x6621 handset takes it once ready
+        // The handset hears that Skype is not available: UserStatus 16 01 B3.
+        bool told = false;
+        for (const auto& report : rig.sim.m_hid.WrittenTo(handset))
+            told |= std::vector<BYTE>(report.bytes.begin() + 1, report.bytes.begin() + 5) ==
+                    std::vector<BYTE>{0x02, 0x16, 0x01, 0xB3};
+        EXPECT_TRUE(told);
+    }
     rig.bridge.RunFor(1500);
     EXPECT_EQ(skype.m_nDiscovers, 2);
     EXPECT_EQ(IconChanges(rig), 2);
