@@ -14,9 +14,14 @@ build() {
 }
 
 build mingw
+build release
 build asan
 build tsan
 build dev
+
+# The main job, from the optimised build.
+echo "== demo (release)"
+build/release/kovado-sim demo >/dev/null
 
 # Sanitizer runs first; the dev run's summary is printed last.
 echo "== test asan"
