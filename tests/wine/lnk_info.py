@@ -44,7 +44,7 @@ def main():
         pos += 2
         width = 2 if flags & IS_UNICODE else 1
         raw = data[pos:pos + count * width]
-        strings.append(raw.decode('utf-16-le' if width == 2 else 'latin-1'))
+        strings.append(raw.decode('utf-16-le' if width == 2 else 'latin-1').rstrip('\0'))
         pos += count * width
     print('%s|%s' % (target, strings[2]))
     return 0
