@@ -76,12 +76,17 @@ for row in "${rows[@]}"; do
 \`Permission\`) VALUES ${row}"
 done
 
-# Removal: the chip settings block the bridge writes into setting\, and the
-# key SOFTWARE\KOVADO with whatever the programs wrote into it ("-": delete
-# the key on uninstall).
+# Removal: the chip settings block the bridge writes into setting\; the
+# installation folder and Language\ when they are empty (also where an
+# upgrade found them in place); the key SOFTWARE\KOVADO with whatever the
+# programs wrote into it ("-": delete the key on uninstall).
 msibuild "${pkg}" -q "INSERT INTO \`RemoveFile\` (\`FileKey\`, \`Component_\`, \`FileName\`, \
-\`DirProperty\`, \`InstallMode\`) VALUES ('RemoveChipSettings', 'C_SettingFolder', \
-'Talvery.cc', 'SETTINGDIR', 2)"
+\`DirProperty\`, \`InstallMode\`) VALUES ('RemoveChipSettings', 'C_SettingFolder', 'Talvery.cc', \
+'SETTINGDIR', 2)"
+for row in "'RemoveInstallDir', 'C_Bridge', 'INSTALLDIR'" "'RemoveLanguageDir', 'C_Bridge', 'LANGUAGEDIR'"; do
+  msibuild "${pkg}" -q "INSERT INTO \`RemoveFile\` (\`FileKey\`, \`Component_\`, \`DirProperty\`, \
+\`InstallMode\`) VALUES (${row}, 2)"
+done
 msibuild "${pkg}" -q "INSERT INTO \`Registry\` (\`Registry\`, \`Root\`, \`Key\`, \`Name\`, \
 \`Component_\`) VALUES ('RegKovadoKey', 2, 'SOFTWARE\\KOVADO', '-', 'C_Registry')"
 

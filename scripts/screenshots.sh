@@ -38,8 +38,8 @@ shot() { import -window root "${out}/.full.png"; }
 tray_shot() {
   sleep "$2"
   shot
-  "${convert}" "${out}/.full.png" -crop 160x32+864+736 +repage -filter point -resize 400% \
-    "${out}/$1.png"
+  "${convert}" "${out}/.full.png" -gravity SouthEast -crop 120x22+0+0 +repage -filter point \
+    -resize 400% "${out}/$1.png"
 }
 # A part of the screen: WIDTHxHEIGHT+X+Y.
 part_shot() {
@@ -48,7 +48,7 @@ part_shot() {
   "${convert}" "${out}/.full.png" -crop "$2" +repage "${out}/$1.png"
 }
 start_in_folder() { (cd "${installed}" && exec wine "$@") & }
-stop_bridge() { probe close; sleep 3; wineserver -k || true; sleep 1; }
+stop_bridge() { probe close; sleep 4; }
 
 # Skype not installed: a fresh Wine has no Skype.
 start_in_folder "C:\\Program Files\\KovadoDeskLink\\KovadoDeskLink.exe"
@@ -57,27 +57,30 @@ tray_shot tray-skype-missing 15
 wine reg add 'HKCU\Software\Skype\Phone' /v SkypePath /d 'C:\Skype\Skype.exe' /f >/dev/null 2>&1
 tray_shot tray-no-handset 6
 # The tray menu and its language submenu.
-xdotool mousemove 1000 750
+xdotool mousemove 500 300
 probe tray-event 517
 sleep 2
-xdotool key Down Right
-part_shot tray-menu 420x300+604+440 2
+xdotool mousemove 540 312  # onto "Select Language": its submenu opens
+part_shot tray-menu 420x170+490+290 3
 xdotool key Escape Escape
 stop_bridge
 
 # A handset (the test build's simulated one) without a Skype client, then
 # with the test client.
-start_in_folder "${build}/tests/bridge_test_build.exe" "C:\\users\\Public\\shots.log"
-tray_shot tray-skype-not-attached 10
+start_in_folder "${build}/tests/bridge_test_build.exe" "C:\\shots.log"
+tray_shot tray-skype-not-attached 20
 stop_bridge
 (cd "${WINEPREFIX}/drive_c" && exec wine "${build}/tests/test_skype_client.exe" client.log 120) &
 sleep 5
-start_in_folder "${build}/tests/bridge_test_build.exe" "C:\\users\\Public\\shots.log"
+start_in_folder "${build}/tests/bridge_test_build.exe" "C:\\shots.log"
 tray_shot tray-connected 12
 # The About box.
 probe command 142
-part_shot about-box 500x200+262+284 3
+part_shot about-box 400x170+312+300 3
+probe close About
+sleep 1
 stop_bridge
+probe close "Skype Test Client"
 
 # The debug window: "#Debug#enable" in setting\ParameterSetting.cc.
 parameters="${installed}/setting/ParameterSetting.cc"
@@ -85,7 +88,7 @@ iconv -f UTF-16LE -t UTF-8 "${parameters}" | sed 's/#Debug#disable/#Debug#enable
   iconv -f UTF-8 -t UTF-16LE >"${out}/.parameters"
 cp "${out}/.parameters" "${parameters}"
 start_in_folder "C:\\Program Files\\KovadoDeskLink\\KovadoDeskLink.exe"
-part_shot debug-window 1024x768+0+0 15
+part_shot debug-window 552x364+0+0 15
 stop_bridge
 
 rm -f "${out}/.full.png" "${out}/.parameters"
