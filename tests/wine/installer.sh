@@ -145,11 +145,14 @@ files_as_built() {  # the installed files equal the build's, none missing
   ((${#bad[@]} == 0)) || { echo "     differ or missing: ${bad[*]}"; return 1; }
 }
 # What is left of the product; with "remover" the installed KovadoRemove.exe
-# alone in the folder does not count (see part 3).
+# alone in the folder does not count (see the removal below), with "upgraded" an
+# empty installation folder (see the upgrade below).
 nothing_left() {
   local left=() menu
   if [[ $1 == remover && -f ${installed}/KovadoRemove.exe &&
         $(find "${installed}" -mindepth 1 | wc -l) == 1 ]]; then
+    :
+  elif [[ $1 == upgraded && -d ${installed} && -z $(ls -A "${installed}") ]]; then
     :
   elif [[ -e ${installed} ]]; then
     left+=("the installation folder")
@@ -332,7 +335,11 @@ expect "a device name given on the command line is stored" "REG_SZ Kovado Handse
   "$(reg_value "${product_key}" DefaultOutDevice)"
 wine msiexec /x "${code}" /qn
 check "msiexec /x /qn ends with code 0" test $? = 0
-check "and leaves nothing of the product" await_removed 30
+# Wine keeps a folder that existed when an installation began (here the one
+# the older version's removal emptied) even with a RemoveFile row for it;
+# Windows removes it.
+check "and leaves nothing of the product" await_removed 30 upgraded
+[[ -e ${installed} ]] && echo "NOTE the empty installation folder stayed after the upgrade"
 
 if ((failures > 0)); then
   echo "installer.sh: ${failures} check(s) failed"
