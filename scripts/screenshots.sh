@@ -68,7 +68,9 @@ stop_bridge
 # A handset (the test build's simulated one) without a Skype client, then
 # with the test client.
 start_in_folder "${build}/tests/bridge_test_build.exe" "C:\\shots.log"
-tray_shot tray-skype-not-attached 20
+# The first pass starts the audio tool (the flag is 0 after installing), which
+# holds supervision for a while before the next pass shows the state.
+tray_shot tray-skype-not-attached 45
 stop_bridge
 (cd "${WINEPREFIX}/drive_c" && exec wine "${build}/tests/test_skype_client.exe" client.log 120) &
 sleep 5
