@@ -2,7 +2,7 @@
 // bitmaps equal to the rows the renderer uses, the five icons, the tray menu,
 // the version), the menu calls the tray relies on, the debug log window
 // created by the view from dialog 134 with lines sent from a worker thread,
-// and the About box.
+// the real file chooser, and the About box.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -238,6 +238,49 @@ void TestDebugWindow(Services& services, SavingDialogs& dialogs) {
     RemoveDirectoryW(L"setting");
 }
 
+// The real file chooser, answered by a second thread with a file in another
+// folder: the path comes back, and the current directory, against which every
+// settings path is read, stays where it was.
+void TestSaveChooser() {
+    wchar_t before[MAX_PATH] = L"", after[MAX_PATH] = L"", temp[MAX_PATH] = L"";
+    GetCurrentDirectoryW(MAX_PATH, before);
+    GetTempPathW(MAX_PATH, temp);
+    static std::wstring s_wanted;
+    s_wanted = std::wstring(temp) + L"kovado-chooser.log";
+    HANDLE answerer = CreateThread(
+        nullptr, 0,
+        [](void*) -> ::DWORD {
+            HWND chooser = nullptr;
+            for (int i = 0; i < 1000 && !chooser; ++i, Sleep(10))
+                chooser = FindWindowW(nullptr, L"Save As");
+            if (!chooser) return 0;
+            // As a user does: into the folder first, then the file's name,
+            // each typed into the name box (a combo box, cmb13, or an edit,
+            // edt1) and confirmed.
+            auto type = [chooser](const std::wstring& text) {
+                Sleep(300);
+                for (int id : {0x47C, 0x480})
+                    if (HWND box = GetDlgItem(chooser, id)) SetWindowTextW(box, text.c_str());
+                PostMessageW(chooser, WM_COMMAND, IDOK,
+                             reinterpret_cast<LPARAM>(GetDlgItem(chooser, IDOK)));
+            };
+            std::wstring::size_type slash = s_wanted.rfind(L'\\');
+            type(s_wanted.substr(0, slash));
+            type(s_wanted.substr(slash + 1));
+            return 0;
+        },
+        nullptr, 0, nullptr);
+    Win32Dialogs dialogs;
+    std::wstring path;
+    bool chosen = dialogs.AskSavePath(path);
+    WaitForSingleObject(answerer, 15000);
+    CloseHandle(answerer);
+    GetCurrentDirectoryW(MAX_PATH, after);
+    Check(chosen && lstrcmpiW(path.c_str(), s_wanted.c_str()) == 0,
+          "the chooser gives the file picked in another folder");
+    Check(lstrcmpiW(before, after) == 0, "the current directory stays where it was");
+}
+
 // The About box, run modally by the view; a second thread reads it and
 // presses OK.
 void TestAboutBox(Services& services) {
@@ -310,6 +353,7 @@ int wmain() {
     TestTrayMenu(platform.m_menus);
     TestVersion();
     TestDebugWindow(services, dialogs);
+    TestSaveChooser();
     TestAboutBox(services);
     return kovado::wintest::Finish();
 }
