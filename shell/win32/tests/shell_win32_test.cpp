@@ -281,6 +281,32 @@ void TestSaveChooser() {
     Check(lstrcmpiW(before, after) == 0, "the current directory stays where it was");
 }
 
+// The error box is not titled like the frame: KovadoRemove and a second start
+// look for "KovadoDeskLink", and must not find the box, above the frame.
+void TestErrorBox() {
+    struct Seen {
+        bool box = false, mistaken = false;
+    } seen;
+    HANDLE answerer = CreateThread(
+        nullptr, 0,
+        [](void* v) -> ::DWORD {
+            auto& s = *static_cast<Seen*>(v);
+            HWND box = nullptr;
+            for (int i = 0; i < 500 && !box; ++i, Sleep(10))
+                box = FindWindowW(L"#32770", kErrorBoxTitle);
+            s.box = box != nullptr;
+            s.mistaken = FindWindowW(nullptr, L"KovadoDeskLink") != nullptr;
+            if (box) PostMessageW(box, WM_COMMAND, IDOK, 0);
+            return 0;
+        },
+        &seen, 0, nullptr);
+    Win32Dialogs dialogs;
+    dialogs.ShowError(0, L"The log could not be saved to X:\\nowhere.log.");
+    WaitForSingleObject(answerer, 10000);
+    CloseHandle(answerer);
+    Check(seen.box && !seen.mistaken, "the error box has a title of its own");
+}
+
 // The About box, run modally by the view; a second thread reads it and
 // presses OK.
 void TestAboutBox(Services& services) {
@@ -354,6 +380,7 @@ int wmain() {
     TestVersion();
     TestDebugWindow(services, dialogs);
     TestSaveChooser();
+    TestErrorBox();
     TestAboutBox(services);
     return kovado::wintest::Finish();
 }
