@@ -254,19 +254,20 @@ void TestSaveChooser() {
             for (int i = 0; i < 1000 && !chooser; ++i, Sleep(10))
                 chooser = FindWindowW(nullptr, L"Save As");
             if (!chooser) return 0;
-            // As a user does: into the folder first, then the file's name,
-            // each typed into the name box (a combo box, cmb13, or an edit,
-            // edt1) and confirmed.
+            // As a user does: into the folder first, then the file, each
+            // typed into the name box (a combo box, cmb13, or an edit, edt1)
+            // and confirmed; each confirmation is handled before the next.
             auto type = [chooser](const std::wstring& text) {
-                Sleep(300);
                 for (int id : {0x47C, 0x480})
                     if (HWND box = GetDlgItem(chooser, id)) SetWindowTextW(box, text.c_str());
-                PostMessageW(chooser, WM_COMMAND, IDOK,
-                             reinterpret_cast<LPARAM>(GetDlgItem(chooser, IDOK)));
+                DWORD_PTR ignored = 0;
+                SendMessageTimeoutW(chooser, WM_COMMAND, IDOK,
+                                    reinterpret_cast<LPARAM>(GetDlgItem(chooser, IDOK)),
+                                    SMTO_NORMAL, 20000, &ignored);
             };
-            std::wstring::size_type slash = s_wanted.rfind(L'\\');
-            type(s_wanted.substr(0, slash));
-            type(s_wanted.substr(slash + 1));
+            Sleep(300);  // let it finish setting itself up
+            type(s_wanted.substr(0, s_wanted.rfind(L'\\')));
+            type(s_wanted);
             return 0;
         },
         nullptr, 0, nullptr);
