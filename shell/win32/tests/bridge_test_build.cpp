@@ -153,8 +153,8 @@ public:
     bool SetFeature(DeviceHandle device, const BYTE* report, kovado::DWORD length) override {
         return m_real.SetFeature(device, report, length);
     }
-    bool Write(DeviceHandle device, const BYTE* report, kovado::DWORD length,
-               std::uint32_t timeoutMs) override {
+    WriteOutcome Write(DeviceHandle device, const BYTE* report, kovado::DWORD length,
+                       std::uint32_t timeoutMs) override {
         return m_real.Write(device, report, length, timeoutMs);
     }
     bool Read(DeviceHandle device, BYTE* buffer, kovado::DWORD length,
@@ -185,10 +185,10 @@ public:
         Report("feature", report, length);
         return device == kHandset;
     }
-    bool Write(DeviceHandle device, const BYTE* report, kovado::DWORD length,
-               std::uint32_t) override {
+    WriteOutcome Write(DeviceHandle device, const BYTE* report, kovado::DWORD length,
+                       std::uint32_t) override {
         Report("write", report, length);
-        return device == kHandset;
+        return device == kHandset ? WriteOutcome::Written : WriteOutcome::Failed;
     }
     // Logged once: the device loop is reading.
     bool Read(DeviceHandle, BYTE*, kovado::DWORD, std::uint32_t timeoutMs) override {
