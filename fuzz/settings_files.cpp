@@ -43,14 +43,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 1) return 0;
     fuzz::FuzzBridge& bridge = fuzz::FuzzBridge::Get();
     CBridgeView& view = *bridge.m_pView;
-    bridge.RestoreSettings();
     if (view.m_hDevice == 0) {
         // A handset to show the texts on.
         bridge.m_hid.Plug(kModel6612);
         view.m_hDevice = fuzz::FuzzHid::kHandset;
         view.SetModel6612();
     }
-    view.m_pWriter->ResetQueues();
     view.m_nReplyMode = kModeIdle;
     std::vector<BYTE> file(data + 1, data + size);
     switch (data[0] % 7) {
@@ -96,5 +94,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             UseTexts(view);
             break;
     }
+    bridge.ResetObjects();
     return 0;
 }

@@ -36,6 +36,10 @@ public:
     FuzzHid m_hid;
     SkypeWindow m_skype;
 
+    // Makes the objects that keep a conversation's state afresh and empties
+    // what an input left in the view's lists and texts.
+    void ResetObjects();
+
     // Puts back what the settings files set at start-up: files, texts,
     // languages, switches and ids.
     void RestoreSettings();
@@ -46,6 +50,7 @@ public:
 private:
     FuzzBridge();
     void Reset(BYTE setup0, BYTE setup1);
+    void RunRecords(const BYTE* data, std::size_t size, const KindMap& map);
     // One pass of the device loop with this report waiting.
     void Report(const BYTE* bytes, std::size_t count);
     void CopyData(const BYTE* bytes, std::size_t count, bool nullData, bool addNul);
