@@ -134,8 +134,8 @@ void FuzzBridge::ResetObjects() {
     view.m_listPendingAcks.clear();
     view.m_listKeyedAcks.clear();
     view.m_listCalls.clear();
-    if (view.m_nCallIdCount) view.m_aCallIds.fill(0);
-    if (view.m_nMissedCallIdCount) view.m_aMissedCallIds.fill(0);
+    if (view.m_nCallIdCount) view.m_aCallIds = {};
+    if (view.m_nMissedCallIdCount) view.m_aMissedCallIds = {};
     for (std::wstring& contact : view.m_arrContacts)
         if (contact.capacity() > 3) std::wstring().swap(contact);
     view.m_nCallIdCount = 0;
