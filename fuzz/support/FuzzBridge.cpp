@@ -82,12 +82,13 @@ FuzzBridge::FuzzBridge() {
     view.m_pDebugDlg = new CDebugDlg(m_bridge->m_services);
     view.m_pDebugDlg->m_pOwner = &view;
     view.m_pDebugDlg->Create();
-    ResetObjects();
 
     m_started = Started{view.m_aLcdTexts,      view.m_arrUserTexts,    view.m_arrLanguageTitles,
                         view.m_arrLanguageFolders, view.m_nLanguageTitleCount, view.m_nChineseTIndex,
                         view.m_nChineseSIndex, view.m_bDebug, view.m_bHandshake, view.m_bCtrlPipe,
                         view.m_nVendorId, view.m_nPid6611, view.m_nPid6612, view.m_nPid6621};
+    // What the loops' first passes left goes.
+    ResetObjects();
 }
 
 void FuzzBridge::RestoreSettings() {
