@@ -1,6 +1,7 @@
 // Simulated HID interfaces: any vendor and product, plugged and unplugged at
 // chosen moments, recording every report written to them and handing out the
-// input reports a test or a simulated handset queues.
+// input reports a test or a simulated handset queues. It runs over either
+// scheduler: virtual time in the simulation, real threads and time on POSIX.
 #pragma once
 #include <deque>
 #include <functional>
@@ -8,7 +9,7 @@
 #include <vector>
 
 #include "platform/Hid.h"
-#include "platform/sim/SimScheduler.h"
+#include "platform/common/Scheduler.h"
 
 namespace kovado::platform {
 
@@ -38,7 +39,7 @@ public:
         std::function<void(int device, const std::vector<BYTE>& report)> onRead;
     };
 
-    explicit SimHid(SimScheduler& scheduler) : m_sched(scheduler) {}
+    explicit SimHid(Scheduler& scheduler) : m_sched(scheduler) {}
 
     // Adds an interface at the end of the platform's order; returns its number.
     int AddDevice(WORD vendorId, WORD productId);
@@ -60,6 +61,10 @@ public:
     bool Write(DeviceHandle device, const BYTE* report, DWORD length,
                std::uint32_t timeoutMs) override;
     bool Read(DeviceHandle device, BYTE* buffer, DWORD length, std::uint32_t timeoutMs) override;
+    void SignalQueued() override;
+    void ClearQueued() override;
+    ReadResult ReadUntilQueued(DeviceHandle device, BYTE* buffer, DWORD length,
+                               std::uint32_t timeoutMs) override;
 
     bool m_bEnumerationFails = false;
     int m_nEnumerations = 0;
@@ -68,8 +73,11 @@ public:
 private:
     bool Record(DeviceHandle device, Path path, const BYTE* report, DWORD length);
     int DeviceOf(DeviceHandle handle);  // lock held; -1 when unknown
+    ReadResult ReadWait(DeviceHandle handle, BYTE* buffer, DWORD length, std::uint32_t timeoutMs,
+                        bool untilQueued);
 
-    SimScheduler& m_sched;
+    Scheduler& m_sched;
+    bool m_bQueued = false;  // the queue signal, under the state lock
     std::vector<Device> m_devices;
     std::vector<int> m_snapshot;
     std::map<DeviceHandle, int> m_handles;
