@@ -159,6 +159,9 @@ public:
     // reader of those texts while it copies one.
     platform::Services* m_pPlatform;
     platform::WindowHandle m_hWnd = 0;
+    // Quick replies ("#QuickReply#" "enable"): a report queued for the handset
+    // ends the device loop's read wait at once. Set before the loops start.
+    BOOL m_bQuickReply = 0;
     platform::Mutex m_userHandleLock;
     platform::Mutex m_deviceLock;
     platform::Mutex m_settingsLock;

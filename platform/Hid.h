@@ -55,6 +55,20 @@ public:
     // stays pending and is the one waited on by the next call.
     virtual bool Read(DeviceHandle device, BYTE* buffer, DWORD length,
                       std::uint32_t timeoutMs) = 0;
+
+    // Quick replies: a report queued for the handset ends the device loop's
+    // read wait. The queue signal is one flag of the whole service: set by
+    // SignalQueued, taken by the read wait it ends, dropped by ClearQueued.
+    enum class ReadResult { Report, Nothing, Queued };
+    virtual void SignalQueued() {}
+    virtual void ClearQueued() {}
+    // Read, whose wait also ends (Queued) once the queue signal is set; the
+    // read then stays pending, as after a timeout. A report that is there
+    // already comes first.
+    virtual ReadResult ReadUntilQueued(DeviceHandle device, BYTE* buffer, DWORD length,
+                                       std::uint32_t timeoutMs) {
+        return Read(device, buffer, length, timeoutMs) ? ReadResult::Report : ReadResult::Nothing;
+    }
 };
 
 }  // namespace kovado::platform

@@ -14,6 +14,7 @@ void ApplyDefaults(CBridgeView& view) {
     view.m_bDebug = 0;
     view.m_bHandshake = 1;
     view.m_bCtrlPipe = 1;
+    view.m_bQuickReply = 0;
     if (view.m_arrUserTexts.size() < kUserTextSlots) view.m_arrUserTexts.resize(kUserTextSlots);
     for (const UserTextEntry& entry : kUserTexts) view.m_arrUserTexts[entry.index] = entry.text;
     view.m_nPid6611 = kModel6611;

@@ -52,6 +52,7 @@ void LoadParameterSettings(CBridgeView& view) {
         {L"#PID:0X6612#", nullptr, nullptr, 0, &view.m_nPid6612},
         {L"#PID:0X6621#", nullptr, nullptr, 0, &view.m_nPid6621},
         {L"#VID:0X0E5E#", nullptr, nullptr, 0, &view.m_nVendorId},
+        {L"#QuickReply#", &view.m_bQuickReply, L"enable", 1, nullptr},
     };
     for (std::wstring& line : UnicodeSettingsLines(bytes)) {
         for (const ParameterKey& key : keys) {

@@ -30,15 +30,22 @@ void CDeviceReader::PollInput() {
     platform::IHid* hid = view.m_pPlatform->hid;
     const std::size_t length = std::min<std::size_t>(view.m_nReportLength, kReportBytes);
     const std::uint64_t started = clock.NowMs();
-    bool got = false;
+    using Result = platform::IHid::ReadResult;
+    Result result = Result::Nothing;
     if (hid && length >= 4) {
         // Supervision closes the handle under the same lock: never during the read.
         std::lock_guard<platform::Mutex> lock(view.m_deviceLock);
         platform::DeviceHandle device = view.m_hDevice;
-        if (device != 0)
-            got = hid->Read(device, m_aInput.data(), static_cast<DWORD>(length), kReadWaitMs);
+        const auto size = static_cast<DWORD>(length);
+        if (device != 0 && view.m_bQuickReply)
+            result = hid->ReadUntilQueued(device, m_aInput.data(), size, kReadWaitMs);
+        else if (device != 0)
+            result = hid->Read(device, m_aInput.data(), size, kReadWaitMs) ? Result::Report
+                                                                           : Result::Nothing;
     }
-    if (!got) {
+    // A report queued for the handset ended the wait: on to the flush.
+    if (result == Result::Queued) return;
+    if (result != Result::Report) {
         // A read that fails at once (a handset that has gone, not yet closed)
         // is waited out like one that brings nothing, so the loop keeps its pace.
         std::uint64_t waited = clock.NowMs() - started;

@@ -79,6 +79,7 @@ void CDeviceWriter::PushMain(const BYTE* command, BOOL blank) {
             std::memcpy(slot + 4, command + 2, length);
         }
     }
+    if (!full) SignalQueued();
     if (full) m_pOwner->WriteLog(L"The Queue is full !!");
     if (cut) {
         wchar_t line[64];
@@ -106,7 +107,14 @@ void CDeviceWriter::PushTalvery(BYTE* command) {
             std::memcpy(slot + 2, command, std::size_t{command[1]} + 2);
         }
     }
+    if (!full) SignalQueued();
     if (full) m_pOwner->WriteLog(L"The Talvery Queue is full !!");
+}
+
+void CDeviceWriter::SignalQueued() {
+    // Outside m_lock: the device loop's wait ends and the flush takes the lock.
+    platform::IHid* hid = m_pOwner->m_pPlatform->hid;
+    if (m_pOwner->m_bQuickReply && hid) hid->SignalQueued();
 }
 
 void CDeviceWriter::ResetQueues() {

@@ -91,6 +91,9 @@ private:
     BYTE* Claim(BYTE& head, BYTE& tail, std::array<Slot, kSlots>& slots);
     bool WriteNext(BYTE& head, const BYTE& tail, const std::array<Slot, kSlots>& slots,
                    bool pauseBeforeCallEnded);
+    // With quick replies on: tells the device loop's read wait that a report
+    // was queued.
+    void SignalQueued();
     // Logs a written report as hex, without the lock.
     void LogReport(const Slot& report);
     // Type, code, length and data (as far as the slot goes), "%02x" each.

@@ -1,6 +1,7 @@
 #include "transport/Thread.h"
 
 #include "bridge/BridgeView.h"
+#include "platform/Hid.h"
 #include "transport/DeviceReader.h"
 #include "transport/DeviceWriter.h"
 
@@ -27,18 +28,27 @@ constexpr std::uint32_t kIdleMs = 1000;
 // reads and queued writes hold the view's device lock, so supervision never
 // closes the handle in the middle of one; Skype commands and log lines are
 // sent without it.
+//
+// With quick replies on, a push during the read wait ends it, and the pass
+// goes on as after a timeout. Each flush first drops the queue signal: what
+// was queued before it, the flush takes; only later pushes need to end a wait.
 void CThread::Run() {
     CBridgeView& view = *m_pOwner;
     platform::IClock& clock = *view.m_pPlatform->clock;
+    platform::IHid* quick = view.m_bQuickReply ? view.m_pPlatform->hid : nullptr;
+    auto flush = [&] {
+        if (quick) quick->ClearQueued();
+        view.m_pWriter->FlushQueues();
+    };
     while (!StopRequested()) {
         if (view.m_hDevice == 0) {
             clock.Sleep(kIdleMs);
             continue;
         }
         clock.Sleep(kPassPauseMs);
-        view.m_pWriter->FlushQueues();
+        flush();
         view.m_pReader->PollInput();
-        view.m_pWriter->FlushQueues();
+        flush();
         view.RequestUserHandle();
     }
 }

@@ -19,11 +19,13 @@ void SimHid::Unplug(int device) {
     std::lock_guard<std::mutex> lock(m_sched.StateLock());
     At(device).present = false;
     At(device).input.clear();
+    m_sched.Wake();
 }
 
 void SimHid::Plug(int device) {
     std::lock_guard<std::mutex> lock(m_sched.StateLock());
     At(device).present = true;
+    m_sched.Wake();
 }
 
 void SimHid::QueueInput(int device, std::vector<BYTE> report, std::uint64_t delayMs) {
@@ -33,6 +35,7 @@ void SimHid::QueueInput(int device, std::vector<BYTE> report, std::uint64_t dela
     auto at = std::upper_bound(input.begin(), input.end(), item.atMs,
                                [](std::uint64_t t, const Input& i) { return t < i.atMs; });
     input.insert(at, std::move(item));
+    m_sched.Wake();
 }
 
 std::vector<SimHid::Written> SimHid::WrittenTo(int device) {
@@ -88,6 +91,7 @@ bool SimHid::GetAttributes(DeviceHandle handle, HidAttributes& out) {
 void SimHid::Close(DeviceHandle handle) {
     std::lock_guard<std::mutex> lock(m_sched.StateLock());
     m_handles.erase(handle);
+    m_sched.Wake();
 }
 
 bool SimHid::Record(DeviceHandle handle, Path path, const BYTE* report, DWORD length) {
@@ -157,11 +161,32 @@ WriteOutcome SimHid::WriteSlowly(std::unique_lock<std::mutex>& lock, DeviceHandl
 }
 
 bool SimHid::Read(DeviceHandle handle, BYTE* buffer, DWORD length, std::uint32_t timeoutMs) {
+    return ReadWait(handle, buffer, length, timeoutMs, false) == ReadResult::Report;
+}
+
+IHid::ReadResult SimHid::ReadUntilQueued(DeviceHandle handle, BYTE* buffer, DWORD length,
+                                         std::uint32_t timeoutMs) {
+    return ReadWait(handle, buffer, length, timeoutMs, true);
+}
+
+void SimHid::SignalQueued() {
+    std::lock_guard<std::mutex> lock(m_sched.StateLock());
+    m_bQueued = true;
+    m_sched.Wake();
+}
+
+void SimHid::ClearQueued() {
+    std::lock_guard<std::mutex> lock(m_sched.StateLock());
+    m_bQueued = false;
+}
+
+IHid::ReadResult SimHid::ReadWait(DeviceHandle handle, BYTE* buffer, DWORD length,
+                                  std::uint32_t timeoutMs, bool untilQueued) {
     std::unique_lock<std::mutex> lock(m_sched.StateLock());
     std::uint64_t until = m_sched.NowMs() + timeoutMs;
     for (;;) {
         int device = DeviceOf(handle);
-        if (device < 0 || !At(device).present) return false;
+        if (device < 0 || !At(device).present) return ReadResult::Nothing;
         auto& input = At(device).input;
         std::uint64_t now = m_sched.NowMs();
         if (!input.empty() && input.front().atMs <= now) {
@@ -172,9 +197,13 @@ bool SimHid::Read(DeviceHandle handle, BYTE* buffer, DWORD length, std::uint32_t
             auto hook = At(device).onRead;
             lock.unlock();
             if (hook) hook(device, report);
-            return true;
+            return ReadResult::Report;
         }
-        if (now >= until) return false;
+        if (untilQueued && m_bQueued) {
+            m_bQueued = false;  // taken, as an auto-reset event is
+            return ReadResult::Queued;
+        }
+        if (now >= until) return ReadResult::Nothing;
         std::uint64_t deadline = until;
         if (!input.empty()) deadline = std::min(deadline, input.front().atMs);
         std::size_t queued = input.size();
@@ -182,7 +211,8 @@ bool SimHid::Read(DeviceHandle handle, BYTE* buffer, DWORD length, std::uint32_t
             lock,
             [&] {
                 int d = DeviceOf(handle);
-                return d < 0 || !At(d).present || At(d).input.size() != queued;
+                return d < 0 || !At(d).present || At(d).input.size() != queued ||
+                       (untilQueued && m_bQueued);
             },
             deadline);
     }

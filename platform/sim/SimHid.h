@@ -1,6 +1,7 @@
 // Simulated HID interfaces: any vendor and product, plugged and unplugged at
 // chosen moments, recording every report written to them and handing out the
-// input reports a test or a simulated handset queues.
+// input reports a test or a simulated handset queues. It runs over either
+// scheduler: virtual time in the simulation, real threads and time on POSIX.
 #pragma once
 #include <deque>
 #include <functional>
@@ -9,7 +10,7 @@
 #include <vector>
 
 #include "platform/Hid.h"
-#include "platform/sim/SimScheduler.h"
+#include "platform/common/Scheduler.h"
 
 namespace kovado::platform {
 
@@ -44,7 +45,7 @@ public:
         int dropped = 0;  // interrupt writes refused because too many were in flight
     };
 
-    explicit SimHid(SimScheduler& scheduler) : m_sched(scheduler) {}
+    explicit SimHid(Scheduler& scheduler) : m_sched(scheduler) {}
 
     // Adds an interface at the end of the platform's order; returns its number.
     int AddDevice(WORD vendorId, WORD productId);
@@ -66,6 +67,10 @@ public:
     WriteOutcome Write(DeviceHandle device, const BYTE* report, DWORD length,
                        std::uint32_t timeoutMs) override;
     bool Read(DeviceHandle device, BYTE* buffer, DWORD length, std::uint32_t timeoutMs) override;
+    void SignalQueued() override;
+    void ClearQueued() override;
+    ReadResult ReadUntilQueued(DeviceHandle device, BYTE* buffer, DWORD length,
+                               std::uint32_t timeoutMs) override;
 
     bool m_bEnumerationFails = false;
     int m_nEnumerations = 0;
@@ -78,8 +83,11 @@ private:
     WriteOutcome WriteSlowly(std::unique_lock<std::mutex>& lock, DeviceHandle handle,
                              const BYTE* report, DWORD length, std::uint32_t timeoutMs);
     int DeviceOf(DeviceHandle handle);  // lock held; -1 when unknown
+    ReadResult ReadWait(DeviceHandle handle, BYTE* buffer, DWORD length, std::uint32_t timeoutMs,
+                        bool untilQueued);
 
-    SimScheduler& m_sched;
+    Scheduler& m_sched;
+    bool m_bQueued = false;  // the queue signal, under the state lock
     std::vector<Device> m_devices;
     std::vector<int> m_snapshot;
     std::map<DeviceHandle, int> m_handles;

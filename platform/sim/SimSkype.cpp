@@ -2,28 +2,37 @@
 
 namespace kovado::platform {
 
-SimSkype::SimSkype(SimPlatform& platform) : m_platform(platform) {
-    m_nMsgDiscover = platform.m_windows.RegisterMessage(L"SkypeControlAPIDiscover");
-    m_nMsgAttach = platform.m_windows.RegisterMessage(L"SkypeControlAPIAttach");
+SimSkype::SimSkype(SimPlatform& platform) : SimSkype(platform.m_windows, platform.m_scheduler) {}
+
+SimSkype::SimSkype(WindowSystemCore& windows, Scheduler& scheduler)
+    : m_windows(windows), m_sched(scheduler) {
+    m_nMsgDiscover = windows.RegisterMessage(L"SkypeControlAPIDiscover");
+    m_nMsgAttach = windows.RegisterMessage(L"SkypeControlAPIAttach");
 }
 
 SimSkype::~SimSkype() { Stop(); }
 
 void SimSkype::Start() {
     if (m_nThread >= 0) return;
-    m_nThread = m_platform.m_windows.Start([this] {
-        m_hWnd = m_platform.m_windows.CreateWindow(this, L"Skype", 0);
-        m_platform.m_windows.Pump(kForever);
+    m_nThread = m_windows.Start([this] {
+        WindowHandle window = m_windows.CreateWindow(this, L"Skype", 0);
+        {
+            // Published under the state lock, so that Start sees it on real threads too.
+            std::lock_guard<std::mutex> lock(m_sched.StateLock());
+            m_hWnd = window;
+            m_sched.Wake();
+        }
+        m_windows.Pump(kForever);
     });
     // The window must exist before anyone broadcasts.
-    std::unique_lock<std::mutex> lock(m_platform.m_scheduler.StateLock());
-    m_platform.m_scheduler.Wait(lock, [this] { return m_hWnd != 0; }, kForever);
+    std::unique_lock<std::mutex> lock(m_sched.StateLock());
+    m_sched.Wait(lock, [this] { return m_hWnd != 0; }, kForever);
 }
 
 void SimSkype::Stop() {
     if (m_nThread < 0) return;
-    m_platform.m_windows.Post(m_hWnd, kWmClose, 0, 0);
-    m_platform.m_windows.Join(m_nThread);
+    m_windows.Post(m_hWnd, kWmClose, 0, 0);
+    m_windows.Join(m_nThread);
     m_nThread = -1;
     m_hWnd = 0;
 }
@@ -35,16 +44,16 @@ void SimSkype::Notify(const std::string& text, std::uint64_t delayMs) {
         index = m_outbox.size();
         m_outbox.push_back(text);
     }
-    m_platform.m_windows.PostAt(m_hWnd, kMsgNotify, index, 0, m_platform.Now() + delayMs);
+    m_windows.PostAt(m_hWnd, kMsgNotify, index, 0, m_sched.NowMs() + delayMs);
 }
 
 std::intptr_t SimSkype::WindowProc(std::uint32_t message, std::uintptr_t wParam,
                                    std::intptr_t lParam) {
-    auto& windows = m_platform.m_windows;
+    auto& windows = m_windows;
     if (message == m_nMsgDiscover) {
         ++m_nDiscovers;
         m_hClient = wParam;
-        std::uint64_t at = m_platform.Now();
+        std::uint64_t at = m_sched.NowMs();
         for (std::intptr_t status : m_attachStatuses) {
             at += m_nAttachDelayMs;
             windows.PostAt(m_hWnd, kMsgAttach, static_cast<std::uintptr_t>(status), 0, at);
@@ -78,7 +87,7 @@ std::intptr_t SimSkype::WindowProc(std::uint32_t message, std::uintptr_t wParam,
             for (std::uint32_t i = 0; bytes && i < data->cbData && bytes[i] != 0; ++i)
                 text.push_back(bytes[i]);
             auto mode = m_modeProbe ? m_modeProbe() : std::pair<int, int>{-1, -1};
-            m_commands.push_back(Command{m_platform.Now(), text, mode.first, mode.second});
+            m_commands.push_back(Command{m_sched.NowMs(), text, mode.first, mode.second});
             m_hClient = static_cast<WindowHandle>(wParam);
             if (m_trace) m_trace("command", text);
             if (m_rules)

@@ -23,6 +23,8 @@ public:
     };
 
     explicit SimSkype(SimPlatform& platform);
+    // Over any scheduler: also on real threads and time (POSIX).
+    SimSkype(WindowSystemCore& windows, Scheduler& scheduler);
     ~SimSkype() override;
 
     // Starts the client's thread and window; Stop ends them.
@@ -60,7 +62,8 @@ private:
     static constexpr std::uint32_t kMsgNotify = kWmApp + 1;
     static constexpr std::uint32_t kMsgAttach = kWmApp + 2;
 
-    SimPlatform& m_platform;
+    WindowSystemCore& m_windows;
+    Scheduler& m_sched;
     ThreadId m_nThread = -1;
     std::uint32_t m_nMsgDiscover = 0;
     std::uint32_t m_nMsgAttach = 0;

@@ -20,10 +20,12 @@ void Settle(HANDLE handle, Win32HidIo& io) {
 
 }  // namespace
 
-Win32Hid::Win32Hid() : m_set(INVALID_HANDLE_VALUE) {}
+Win32Hid::Win32Hid()
+    : m_set(INVALID_HANDLE_VALUE), m_hQueued(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
 
 Win32Hid::~Win32Hid() {
     EndEnumeration();
+    if (m_hQueued) CloseHandle(m_hQueued);
     std::vector<DeviceHandle> open;
     {
         std::lock_guard<std::mutex> lock(m_lock);

@@ -37,13 +37,23 @@ public:
     // Reads into a buffer of the device's own, so a read left pending never
     // writes into the caller's memory later.
     bool Read(DeviceHandle device, BYTE* buffer, DWORD length, std::uint32_t timeoutMs) override;
+    // The queue signal is an auto-reset event; the read waits on the pending
+    // read's event and on it together.
+    void SignalQueued() override;
+    void ClearQueued() override;
+    ReadResult ReadUntilQueued(DeviceHandle device, BYTE* buffer, DWORD length,
+                               std::uint32_t timeoutMs) override;
 
 private:
     std::shared_ptr<Win32HidDevice> DeviceOf(DeviceHandle device);
+    // queued: the queue event to wait on as well, or null.
+    ReadResult ReadWaiting(DeviceHandle device, BYTE* buffer, DWORD length,
+                           std::uint32_t timeoutMs, void* queued);
 
     std::mutex m_lock;  // the snapshot and the table of open devices
     void* m_set;        // HDEVINFO of the snapshot, INVALID_HANDLE_VALUE when none
     std::map<DeviceHandle, std::shared_ptr<Win32HidDevice>> m_devices;
+    void* m_hQueued;  // HANDLE of the queue event
 };
 
 }  // namespace kovado::platform

@@ -60,12 +60,31 @@ WriteOutcome Win32Hid::Write(DeviceHandle handle, const BYTE* report, DWORD leng
 }
 
 bool Win32Hid::Read(DeviceHandle handle, BYTE* buffer, DWORD length, std::uint32_t timeoutMs) {
+    return ReadWaiting(handle, buffer, length, timeoutMs, nullptr) == ReadResult::Report;
+}
+
+IHid::ReadResult Win32Hid::ReadUntilQueued(DeviceHandle handle, BYTE* buffer, DWORD length,
+                                           std::uint32_t timeoutMs) {
+    return ReadWaiting(handle, buffer, length, timeoutMs, m_hQueued);
+}
+
+void Win32Hid::SignalQueued() {
+    if (m_hQueued) SetEvent(m_hQueued);
+}
+
+void Win32Hid::ClearQueued() {
+    if (m_hQueued) ResetEvent(m_hQueued);
+}
+
+IHid::ReadResult Win32Hid::ReadWaiting(DeviceHandle handle, BYTE* buffer, DWORD length,
+                                       std::uint32_t timeoutMs, void* queued) {
+    constexpr ReadResult kFailed = ReadResult::Nothing;
     std::shared_ptr<Win32HidDevice> device = DeviceOf(handle);
-    if (!device || !buffer || length == 0) return false;
+    if (!device || !buffer || length == 0) return kFailed;
     std::lock_guard<std::mutex> lock(device->m_readLock);
-    if (device->m_hDevice == INVALID_HANDLE_VALUE) return false;
+    if (device->m_hDevice == INVALID_HANDLE_VALUE) return kFailed;
     Win32HidIo& read = device->m_read;
-    if (!read.m_overlapped.hEvent) return false;
+    if (!read.m_overlapped.hEvent) return kFailed;
 
     // At most one read is outstanding: a read that did not finish in time
     // earlier is the one waited on now.
@@ -78,18 +97,23 @@ bool Win32Hid::Read(DeviceHandle handle, BYTE* buffer, DWORD length, std::uint32
             // Waited out like a read that brings nothing, so the caller's loop
             // keeps its pace while a handset that has gone is not yet closed.
             ::Sleep(timeoutMs);
-            return false;
+            return kFailed;
         }
         device->m_bReadPending = true;
     }
-    if (WaitForSingleObject(read.m_overlapped.hEvent, timeoutMs) != WAIT_OBJECT_0) return false;
+    // The read's event comes first: with both signalled, the report is taken
+    // and the queue event stays set for the next wait.
+    HANDLE events[2] = {read.m_overlapped.hEvent, static_cast<HANDLE>(queued)};
+    ::DWORD woke = WaitForMultipleObjects(queued ? 2 : 1, events, FALSE, timeoutMs);
+    if (woke == WAIT_OBJECT_0 + 1) return ReadResult::Queued;  // the read stays pending
+    if (woke != WAIT_OBJECT_0) return kFailed;
     device->m_bReadPending = false;
     ::DWORD got = 0;
-    if (!GetOverlappedResult(device->m_hDevice, &read.m_overlapped, &got, FALSE)) return false;
+    if (!GetOverlappedResult(device->m_hDevice, &read.m_overlapped, &got, FALSE)) return kFailed;
     got = std::min<::DWORD>({got, length, static_cast<::DWORD>(read.m_abBuffer.size())});
     std::memcpy(buffer, read.m_abBuffer.data(), got);
     std::memset(buffer + got, 0, length - got);
-    return true;
+    return ReadResult::Report;
 }
 
 }  // namespace kovado::platform

@@ -134,6 +134,9 @@ public:
         if (word == "debug")
             return Args(t, 2) &&
                    (Choice(t[1], "on", "off", m_out.debug) || Fail("debug is on or off"));
+        if (word == "quickreply")
+            return Args(t, 2) && (Choice(t[1], "on", "off", m_out.quickReply) ||
+                                  Fail("quickreply is on or off"));
         if (word == "audiotool") return Args(t, 2) && AudioTool(t[1]);
         if (word == "wavein") {
             if (!Args(t, 2) || !Text(t[1])) return false;

@@ -37,6 +37,8 @@ struct Scenario {
     bool ackAuto = true;
     bool readyAuto = true;
     bool debug = false;
+    // Quick replies for this run, whatever the settings folder says.
+    bool quickReply = false;
     AudioTool audioTool = AudioTool::Pending;
     std::vector<std::string> waveIn;
     // (command, reply) in file order.

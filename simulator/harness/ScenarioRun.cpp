@@ -53,6 +53,9 @@ public:
     void Run() {
         m_bridge.emplace(m_scenario.skypeRunning, [this](SimBridge& b) { Prepare(b); });
         CBridgeView& view = *m_bridge->m_view;
+        // The scenario decides, over the settings file: still before the loops
+        // have run, since this thread has not yet given up its turn.
+        view.m_bQuickReply = m_scenario.quickReply ? 1 : 0;
         for (const StatusIcon& icon : kStatusIcons) {
             // Where no icon file gave one, the program's built-in icon stands in.
             if (view.*icon.field == 0) view.*icon.field = icon.handle;

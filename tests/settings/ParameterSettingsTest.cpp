@@ -77,5 +77,33 @@ INSTANTIATE_TEST_SUITE_P(
                       0x0E5E}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Quick replies are switched on only by the word "enable"; the other keys of a
+// line go first.
+TEST(QuickReplySetting, OnlyEnableSwitchesItOn) {
+    const struct {
+        const char* name;
+        bool present;
+        std::wstring text;
+        BOOL quick;
+    } cases[] = {
+        {"no file", false, L"", 0},
+        {"enable in any case", true, L"#QuickReply#EnAbLe\r\n", 1},
+        {"value not trimmed", true, L"#QuickReply# enable\r\n", 0},
+        {"other value", true, L"#QuickReply#on\r\n", 0},
+        {"later line switches off", true, L"#QuickReply#enable\r\n#QuickReply#disable\r\n", 0},
+        {"earlier key decides the line", true, L"#Debug#x#QuickReply#enable\r\n", 0},
+        {"no line end", true, L"#QuickReply#enable", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir dir;
+        platform::SimPlatform sim;
+        sim.m_files.m_baseDir = dir.m_path;
+        if (c.present) dir.Put("setting/ParameterSetting.cc", test::Unicode(c.text));
+        CBridgeView view(sim.m_services);
+        EXPECT_EQ(view.m_bQuickReply, c.quick);
+    }
+}
+
 }  // namespace
 }  // namespace kovado

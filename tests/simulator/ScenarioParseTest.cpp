@@ -17,6 +17,7 @@ attach 0x8001 0
 ack off
 ready off
 debug on
+quickreply on
 audiotool done
 wavein "USB Audio Device"
 wavein "Mic \"Pro\" # 2"
@@ -40,6 +41,7 @@ until 20000
     EXPECT_FALSE(s.ackAuto);
     EXPECT_FALSE(s.readyAuto);
     EXPECT_TRUE(s.debug);
+    EXPECT_TRUE(s.quickReply);
     EXPECT_EQ(s.audioTool, Scenario::AudioTool::Done);
     EXPECT_EQ(s.waveIn, (std::vector<std::string>{"USB Audio Device", "Mic \"Pro\" # 2"}));
     ASSERT_EQ(s.replies.size(), 2u);
@@ -48,7 +50,7 @@ until 20000
     ASSERT_EQ(s.events.size(), 6u);
     EXPECT_EQ(s.events[0].atMs, 2000u);
     EXPECT_EQ(s.events[0].bytes, (std::vector<BYTE>{0x01, 0x10, 0x02, 0x00, 0x0C}));
-    EXPECT_EQ(s.events[0].line, 15);
+    EXPECT_EQ(s.events[0].line, 16);
     EXPECT_EQ(s.events[1].text, "USER x DISPLAYNAME Иван");
     EXPECT_EQ(s.events[2].kind, ScenarioEvent::Kind::Unplug);
     EXPECT_EQ(s.events[3].model, 0x6611);
@@ -61,6 +63,7 @@ until 20000
     EXPECT_EQ(s.model, 0x6612);
     EXPECT_TRUE(s.skypeInstalled && s.skypeRunning && s.ackAuto && s.readyAuto);
     EXPECT_FALSE(s.debug);
+    EXPECT_FALSE(s.quickReply);
     EXPECT_EQ(s.attachStatuses, (std::vector<std::intptr_t>{0}));
     EXPECT_EQ(s.EndMs(), 5700u);
 }
@@ -71,6 +74,7 @@ TEST(ScenarioParse, NamesTheFileAndLineOfWhatItCannotRead) {
         const char* error;
     } cases[] = {
         {"model 6613", "t.scn:1: model is 6611, 6612, 6621 or none"},
+        {"quickreply yes", "t.scn:1: quickreply is on or off"},
         {"# fine\n\nskype sleeping", "t.scn:3: skype is installed, missing, running or stopped"},
         {"reply \"GET CURRENTUSERHANDLE\"", "t.scn:1: reply takes 2 arguments"},
         {"wavein USB", "t.scn:1: expected a text in double quotes, found USB"},

@@ -6,6 +6,7 @@
 #include "discovery/DeviceWatcher.h"
 #include "simulator/harness/SimBridge.h"
 #include "transport/Codes.h"
+#include "transport/DeviceWriter.h"
 
 namespace kovado {
 namespace {
@@ -75,6 +76,63 @@ TEST(DeviceLoop, PacesItsPassesAndIdlesWithoutAHandset) {
     bridge.RunFor(5000);
     EXPECT_LE(HandleRequests(bridge, closed, bridge.m_sim.Now()).size(), 1u)
         << "at most the pass that was under way";
+}
+
+// Quick replies: a report queued during the read wait is written at once and
+// the pass goes on as after a timeout; whatever a flush has taken, or could
+// not write, never ends a later wait, so the idle pace stays.
+TEST(DeviceLoop, QuickRepliesEndTheReadWaitOnlyForWhatWasQueuedDuringIt) {
+    sim::SimBridge bridge;  // Skype never answers: every pass asks for the user handle
+    CBridgeView& view = *bridge.m_view;
+    view.m_bQuickReply = 1;  // before the loops have run
+    bridge.CreateWindows();
+    bridge.Discover();
+    auto& hid = bridge.m_sim.m_hid;
+    int handset = hid.AddDevice(0x0E5E, kModel6612);
+    hid.BeginEnumeration();
+    view.m_hDevice = hid.OpenInterface(0);
+    hid.EndEnumeration();
+    view.m_nProductId = kModel6612;
+    view.m_nReportLength = 49;
+    view.m_bDeviceReady = 1;
+    bridge.RunFor(2000);
+    auto pace = [&](std::uint64_t ms) {
+        std::uint64_t from = bridge.m_sim.Now();
+        bridge.RunFor(ms);
+        return HandleRequests(bridge, from, bridge.m_sim.Now());
+    };
+    ExpectSpacing(pace(2000), 305);
+
+    // Pushed some 100 ms into a wait: written at once, and that pass ends there.
+    auto before = pace(400);
+    ASSERT_FALSE(before.empty());
+    bridge.RunFor(before.back() + 405 - bridge.m_sim.Now());
+    const BYTE status[] = {Cmd::UserStatus, 2, 0x00, 0x01};
+    std::uint64_t pushed = bridge.m_sim.Now();
+    view.m_pWriter->PushMain(status, 0);
+    auto after = pace(1000);
+    auto written = hid.WrittenTo(handset);
+    ASSERT_FALSE(written.empty());
+    EXPECT_EQ(written.back().atMs, pushed);
+    EXPECT_EQ(written.back().bytes[2], Cmd::UserStatus);
+    ASSERT_FALSE(after.empty());
+    EXPECT_EQ(after[0], pushed);  // the rest of the cut pass
+    ExpectSpacing(after, 305);
+
+    // A request answered from what the bridge holds: its reply, pushed before
+    // the flush, does not end the next wait.
+    hid.QueueInput(handset, {0x00, ReportType::kEvent, Evt::GetModel, 0x00});
+    ExpectSpacing(pace(1500), 305);
+
+    // Not ready: the flush writes nothing, and one push ends one wait only.
+    view.m_bDeviceReady = 0;
+    std::size_t count = hid.WrittenTo(handset).size();
+    view.m_pWriter->PushMain(status, 0);
+    auto stalled = pace(2000);
+    ASSERT_GE(stalled.size(), 3u);
+    stalled.erase(stalled.begin());
+    ExpectSpacing(stalled, 305);
+    EXPECT_EQ(hid.WrittenTo(handset).size(), count);
 }
 
 }  // namespace

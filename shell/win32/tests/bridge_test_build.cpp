@@ -161,6 +161,12 @@ public:
               std::uint32_t timeoutMs) override {
         return m_real.Read(device, buffer, length, timeoutMs);
     }
+    void SignalQueued() override { m_real.SignalQueued(); }
+    void ClearQueued() override { m_real.ClearQueued(); }
+    ReadResult ReadUntilQueued(DeviceHandle device, BYTE* buffer, kovado::DWORD length,
+                               std::uint32_t timeoutMs) override {
+        return m_real.ReadUntilQueued(device, buffer, length, timeoutMs);
+    }
 
 private:
     IHid& m_real;
