@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "bridge/CallIdBook.h"
 #include "bridge/Records.h"
 #include "platform/Mutex.h"
 #include "platform/Services.h"
@@ -165,6 +166,12 @@ public:
     platform::Mutex m_userHandleLock;
     platform::Mutex m_deviceLock;
     platform::Mutex m_settingsLock;
+    // Beside the 16-bit stored lists, their full ids (0 where the 16 bits say
+    // it all), and the book that leads the handset's two bytes back to a full
+    // call id. All three are guarded by the renderer's list lock.
+    std::vector<std::uint64_t> m_aCallIdsFull;
+    std::vector<std::uint64_t> m_aMissedCallIdsFull;
+    CallIdBook m_callIdBook;
 
 private:
     void StartWorkerThreads();

@@ -1,5 +1,7 @@
 #include "bridge/CallHandler.h"
 
+#include <mutex>
+
 #include "bridge/BridgeView.h"
 #include "bridge/SkypeStatus.h"
 #include "display/CommandBuild.h"
@@ -47,10 +49,20 @@ bool CCallHandler::FindCall() {
     return false;
 }
 
+void CCallHandler::AddCall(const std::wstring& id, BYTE state) {
+    m_pOwner->m_listCalls.push_back(CallEntry{id, state});
+    std::lock_guard<platform::Mutex> lock(m_pOwner->m_pRenderer->m_listsLock);
+    m_pOwner->m_callIdBook.AddCall(id);
+}
+
 void CCallHandler::RemoveCall() {
     auto& calls = m_pOwner->m_listCalls;
     for (auto it = calls.begin(); it != calls.end(); ++it) {
         if (&*it == m_pEntry) {
+            {
+                std::lock_guard<platform::Mutex> lock(m_pOwner->m_pRenderer->m_listsLock);
+                m_pOwner->m_callIdBook.RemoveCall(it->id);
+            }
             calls.erase(it);
             break;
         }
@@ -102,7 +114,7 @@ void CCallHandler::OnCallStatus(std::wstring text) {
         m_strCallId = text;
         m_nCallState = kPlacing;
         // No lookup: a repeated routing status adds a second entry.
-        view.m_listCalls.push_back(CallEntry{text, kPlacing});
+        AddCall(text, kPlacing);
     } else if (Take(text, L" STATUS RINGING")) {
         WakeHandset();
         OnRinging(std::move(text));
@@ -155,7 +167,7 @@ void CCallHandler::OnRinging(std::wstring callId) {
         m_strPartnerQuery = callId + L" PARTNER_HANDLE";
         m_strWork = L"GET CALL " + m_strPartnerQuery;
         view.SendSkypeCommand(m_strWork, kModeNoReply, 1);
-        view.m_listCalls.push_back(CallEntry{callId, kRinging});
+        AddCall(callId, kRinging);
         return;
     }
     if (m_nCallState != kRinging) {

@@ -36,6 +36,8 @@ private:
     // Finds the first entry of the call list for m_strCallId into m_pEntry and,
     // when there is one, copies its state.
     bool FindCall();
+    // Appends an entry to the call list; the handset may name the call from now on.
+    void AddCall(const std::wstring& id, BYTE state);
     // Removes the entry m_pEntry points to from the call list.
     void RemoveCall();
     // The 0x6621 handset, not ready, learns of a call: empty the queues, ask

@@ -55,6 +55,7 @@ void CDisplayRenderer::SendKeyed(BYTE code, std::wstring callId, BYTE state, BOO
     Command command{code, 4, Result::Ok};
     display::PutCallId(callId, &command[3]);
     command[5] = state;
+    ToldCall(callId);
     // Kept before it is queued: an acknowledgement read right after the write
     // must find its entry. The push comes after the lock is released, since a
     // full queue logs a line (a window message).
@@ -95,9 +96,10 @@ void CDisplayRenderer::SendCallerName(std::wstring callId, std::wstring name) {
             return;
         if (m_pOwner->m_bHandshake) {
             Keep(*keyed.insert(keyed.end(), KeyedAck{}), command, 0);
-            keyed.back().key = std::move(callId);
+            keyed.back().key = callId;
         }
     }
+    ToldCall(callId);
     PushMain(command.data());
 }
 
@@ -115,6 +117,7 @@ void CDisplayRenderer::SendCallResult(BYTE result, std::wstring callId) {
     if (!callId.empty()) {
         command[1] = 3;
         display::PutCallId(callId, &command[3]);
+        ToldCall(callId);
     }
     if (m_pOwner->m_bHandshake) {
         std::lock_guard<platform::Mutex> lock(m_ackLock);

@@ -4,6 +4,7 @@
 #pragma once
 #include <array>
 #include <string>
+#include <vector>
 
 #include "bridge/BridgeView.h"
 #include "platform/Mutex.h"
@@ -94,10 +95,23 @@ public:
     // and removal. The writer's lock may be taken inside it, never around it.
     platform::Mutex m_ackLock;
 
+    // The full Skype id of the call the handset names by two bytes (the
+    // view's call id book, under the list lock).
+    std::wstring FullCallId(WORD bits);
+    // The handset is being told about this call.
+    void ToldCall(const std::wstring& callId);
+
 private:
-    void OnIdList(std::wstring text, BYTE code, std::array<WORD, 65536>& ids, int& count);
-    void SendIdRange(int first, BYTE count, BYTE code, const std::array<WORD, 65536>& ids,
-                     const int& stored);
+    // One stored id list of the view: its 16-bit ids, their full ids, its count.
+    struct IdList {
+        std::array<WORD, 65536>& ids;
+        std::vector<std::uint64_t>& full;
+        int& count;
+    };
+    IdList CallList();
+    IdList MissedCallList();
+    void OnIdList(std::wstring text, BYTE code, IdList list);
+    void SendIdRange(int first, BYTE count, BYTE code, IdList list);
     void ReplyUtf8(BYTE code, const std::wstring& text);
     void PushTalvery(BYTE* command);
     void PushMain(const BYTE* command);

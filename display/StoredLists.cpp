@@ -72,30 +72,44 @@ void CDisplayRenderer::OnContactList(std::wstring text) {
     PushTalvery(command.data());
 }
 
-void CDisplayRenderer::OnIdList(std::wstring text, BYTE code, std::array<WORD, 65536>& ids,
-                                int& stored) {
+void CDisplayRenderer::OnIdList(std::wstring text, BYTE code, IdList list) {
     ListWalk walk(std::move(text));
     const int count = walk.Count(kMaxIdCount);
     walk.DropCommas();
     std::vector<WORD> parsed(static_cast<std::size_t>(count));
-    for (WORD& id : parsed) id = static_cast<WORD>(display::ParseInt(walk.Next()));
+    // The handset gets the low 16 bits; the full id is kept for its requests.
+    std::vector<std::uint64_t> full(parsed.size());
+    for (std::size_t i = 0; i < parsed.size(); ++i) {
+        std::wstring token = walk.Next();
+        parsed[i] = static_cast<WORD>(display::ParseInt(token));
+        full[i] = CallIdBook::FullValue(token);
+    }
     {
         std::lock_guard<platform::Mutex> lock(m_listsLock);
-        std::copy(parsed.begin(), parsed.end(), ids.begin());
-        stored = count;
+        std::copy(parsed.begin(), parsed.end(), list.ids.begin());
+        list.full = std::move(full);
+        list.count = count;
     }
     Command command{};
     PutCount(command, code, count);
     PushTalvery(command.data());
 }
 
+CDisplayRenderer::IdList CDisplayRenderer::CallList() {
+    return {m_pOwner->m_aCallIds, m_pOwner->m_aCallIdsFull, m_pOwner->m_nCallIdCount};
+}
+
+CDisplayRenderer::IdList CDisplayRenderer::MissedCallList() {
+    return {m_pOwner->m_aMissedCallIds, m_pOwner->m_aMissedCallIdsFull,
+            m_pOwner->m_nMissedCallIdCount};
+}
+
 void CDisplayRenderer::OnCallList(std::wstring text) {
-    OnIdList(std::move(text), Cmd::CallCount, m_pOwner->m_aCallIds, m_pOwner->m_nCallIdCount);
+    OnIdList(std::move(text), Cmd::CallCount, CallList());
 }
 
 void CDisplayRenderer::OnMissedCallList(std::wstring text) {
-    OnIdList(std::move(text), Cmd::MissedCount, m_pOwner->m_aMissedCallIds,
-             m_pOwner->m_nMissedCallIdCount);
+    OnIdList(std::move(text), Cmd::MissedCount, MissedCallList());
 }
 
 namespace {
@@ -134,15 +148,24 @@ void CDisplayRenderer::SendContactHandles(int first, BYTE count) {
     for (const std::wstring& handle : handles) ReplyUtf8(Cmd::ContactHandle, handle);
 }
 
-void CDisplayRenderer::SendIdRange(int first, BYTE count, BYTE code,
-                                   const std::array<WORD, 65536>& ids, const int& stored) {
+void CDisplayRenderer::SendIdRange(int first, BYTE count, BYTE code, IdList list) {
     constexpr int kIdsPerCommand = 22;
     std::vector<WORD> range;
     bool inRange;
     {
         std::lock_guard<platform::Mutex> lock(m_listsLock);
-        inRange = InRange(first, count, stored);
-        if (inRange) range.assign(ids.begin() + first, ids.begin() + first + count);
+        inRange = InRange(first, count, list.count);
+        if (inRange) {
+            range.assign(list.ids.begin() + first, list.ids.begin() + first + count);
+            // From now on the handset may name these calls by their two bytes.
+            const std::vector<std::uint64_t>& full = list.full;
+            for (int i = first; i < first + count; ++i) {
+                std::uint64_t value = static_cast<std::size_t>(i) < full.size()
+                                          ? full[static_cast<std::size_t>(i)]
+                                          : 0;
+                m_pOwner->m_callIdBook.ToldListed(list.ids[static_cast<std::size_t>(i)], value);
+            }
+        }
     }
     Command command{};
     if (!inRange) {
@@ -165,12 +188,21 @@ void CDisplayRenderer::SendIdRange(int first, BYTE count, BYTE code,
 }
 
 void CDisplayRenderer::SendCallIds(int first, BYTE count) {
-    SendIdRange(first, count, Cmd::CallIds, m_pOwner->m_aCallIds, m_pOwner->m_nCallIdCount);
+    SendIdRange(first, count, Cmd::CallIds, CallList());
 }
 
 void CDisplayRenderer::SendMissedCallIds(int first, BYTE count) {
-    SendIdRange(first, count, Cmd::MissedCallIds, m_pOwner->m_aMissedCallIds,
-                m_pOwner->m_nMissedCallIdCount);
+    SendIdRange(first, count, Cmd::MissedCallIds, MissedCallList());
+}
+
+std::wstring CDisplayRenderer::FullCallId(WORD bits) {
+    std::lock_guard<platform::Mutex> lock(m_listsLock);
+    return m_pOwner->m_callIdBook.Resolve(bits);
+}
+
+void CDisplayRenderer::ToldCall(const std::wstring& callId) {
+    std::lock_guard<platform::Mutex> lock(m_listsLock);
+    m_pOwner->m_callIdBook.Told(callId);
 }
 
 }  // namespace kovado

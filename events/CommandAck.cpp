@@ -36,6 +36,12 @@ void CPhoneEventHandler::CommandAck(const Request& r) {
     view.m_nReplyMode = kModeNoReply;
     if (!view.m_bHandshake) return;
 
+    // The entry is kept under the call's full id; the echo carries its two
+    // bytes. Looked up before the acknowledgement lock is taken, so that the
+    // list lock is never held inside it.
+    std::wstring key;
+    if (r.length >= kKeyedEcho) key = CallOf(unsigned{r.data[2]} << 8 | r.data[3]);
+
     std::lock_guard<platform::Mutex> lock(view.m_pRenderer->m_ackLock);
     if (r.length == kShortEcho) {
         auto& pending = view.m_listPendingAcks;
@@ -47,7 +53,6 @@ void CPhoneEventHandler::CommandAck(const Request& r) {
     }
     // Shorter echoes do not carry the call id the entry is kept under.
     if (r.length < kKeyedEcho) return;
-    std::wstring key = std::to_wstring(unsigned{r.data[2]} << 8 | r.data[3]);
     auto& keyed = view.m_listKeyedAcks;
     auto it = std::find_if(keyed.begin(), keyed.end(),
                            [&](const KeyedAck& ack) { return ack.key == key; });

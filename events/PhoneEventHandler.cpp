@@ -191,7 +191,7 @@ void CPhoneEventHandler::QueryHandle(const Request& r, const wchar_t* property) 
 }
 
 void CPhoneEventHandler::QueryCall(const Request& r, const wchar_t* property) {
-    Query(L"CALL " + std::to_wstring(r.CallId()) + property);
+    Query(L"CALL " + CallOf(r.CallId()) + property);
     Pause();
 }
 
@@ -203,7 +203,7 @@ void CPhoneEventHandler::Dial(const Request& r) {
 
 void CPhoneEventHandler::Answer(const Request& r) {
     Main(Cmd::RequestAck, {Evt::Answer, r.At(0), r.At(1)});
-    Send(L"SET CALL " + std::to_wstring(r.CallId()) + L" STATUS INPROGRESS", kModeNoReply, 1);
+    Send(L"SET CALL " + CallOf(r.CallId()) + L" STATUS INPROGRESS", kModeNoReply, 1);
     Pause();
 }
 
@@ -211,14 +211,14 @@ void CPhoneEventHandler::Answer(const Request& r) {
 // tone on the main queue.
 void CPhoneEventHandler::SendDtmf(const Request& r) {
     std::wstring tone(1, static_cast<wchar_t>(r.At(2)));
-    Send(L"SET CALL " + std::to_wstring(r.CallId()) + L" DTMF " + tone, kModeIdle, 1);
+    Send(L"SET CALL " + CallOf(r.CallId()) + L" DTMF " + tone, kModeIdle, 1);
     m_pOwner->m_pRenderer->SendDtmfDone();
 }
 
 void CPhoneEventHandler::HangUp(const Request& r) {
     if (r.length != 0) {
         Main(Cmd::RequestAck, {Evt::HangUp, r.At(0), r.At(1)});
-        Send(L"SET CALL " + std::to_wstring(r.CallId()) + L" STATUS FINISHED", kModeNoReply, 1);
+        Send(L"SET CALL " + CallOf(r.CallId()) + L" STATUS FINISHED", kModeNoReply, 1);
     } else {
         Main(Cmd::RequestAck, {Evt::HangUp});
         Send(L"HOOK ON", kModeNoReply, 1);
@@ -292,6 +292,10 @@ void CPhoneEventHandler::ReplyNoSkype(BYTE code) { Talvery(code, {Result::NoSkyp
 void CPhoneEventHandler::ReplyFlushDone() {
     m_pOwner->m_pWriter->ResetQueues();
     Talvery(Cmd::FlushDone, {Result::Ok});
+}
+
+std::wstring CPhoneEventHandler::CallOf(unsigned bits) {
+    return m_pOwner->m_pRenderer->FullCallId(static_cast<WORD>(bits));
 }
 
 std::size_t CPhoneEventHandler::Convert(const Request& r) {

@@ -77,6 +77,8 @@ private:
     void Scroll(const Request& r);
     void GetModel();
 
+    // The Skype id of the call the handset names by these two bytes.
+    std::wstring CallOf(unsigned bits);
     // The handset's UTF-8 bytes as UTF-16 in m_szText; returns the units.
     std::size_t Convert(const Request& r);
     // The converted text as a command takes it: up to its first NUL.

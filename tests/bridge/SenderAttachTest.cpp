@@ -205,5 +205,40 @@ TEST(Timers, StatusPollKeepAliveAndStatusQueryWithADevice) {
               (std::vector<BYTE>{0x00, 0x08, 0x0F, 0x00}));
 }
 
+// On the 0x6621 handset the status timer polls, asks for a status refresh,
+// and also counts as a tick of the unanswered status query.
+TEST(Timers, StatusTimerOnThe6621RefreshesAndCountsAStatusQueryTick) {
+    sim::SimBridge bridge;
+    bridge.m_view->m_pDeviceThread->Stop();
+    bridge.CreateWindows();
+    bridge.Discover();
+    CBridgeView& view = *bridge.m_view;
+    auto& hid = bridge.m_sim.m_hid;
+    int handset = hid.AddDevice(0x0E5E, kModel6621);
+    hid.BeginEnumeration();
+    view.m_hDevice = hid.OpenInterface(0);
+    hid.EndEnumeration();
+    view.m_nReportLength = 65;
+    view.m_nProductId = kModel6621;
+    view.m_bStatusAnswered = 0;
+    view.m_nStatusQueryTicks = 0;
+    bridge.m_sim.m_windows.SetTimer(view.m_hWnd, kStatusTimerId, 2000);
+    bridge.RunFor(2010);
+
+    // 40 ticks of 50 ms and the status tick: 41 counted, a query every sixth.
+    EXPECT_EQ(view.m_nStatusQueryTicks, 41 % 6);
+    int queries = 0;
+    for (const auto& report : hid.WrittenTo(handset))
+        if (std::vector<BYTE>(report.bytes.begin(), report.bytes.begin() + 4) ==
+            std::vector<BYTE>{0x00, 0x08, 0x0F, 0x00})
+            ++queries;
+    EXPECT_EQ(queries, 41 / 6);
+    EXPECT_EQ(view.m_bStatusRefresh, 1);
+    ASSERT_EQ(bridge.m_skype.m_commands.size(), 1u);
+    EXPECT_EQ(bridge.m_skype.m_commands[0].text, "get userstatus");
+    EXPECT_EQ(bridge.m_skype.m_commands[0].replyMode, 3);
+    EXPECT_EQ(bridge.m_skype.m_commands[0].replySubMode, 1);
+}
+
 }  // namespace
 }  // namespace kovado

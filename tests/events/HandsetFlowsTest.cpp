@@ -56,34 +56,61 @@ private:
     std::map<BYTE, Bytes> m_last;
 };
 
-TEST(HandsetFlows, TypicalCallFromRingingToHungUp) {
+// The handset names a call by the two bytes it was given; Skype hears the
+// call's full id, and every acknowledged command goes out once.
+struct CallIdCase {
+    const char* name;
+    std::string id;     // as Skype numbers the call
+    std::string bytes;  // the two bytes the handset gets, high first
+};
+
+void PrintTo(const CallIdCase& c, std::ostream* os) { *os << c.name; }
+
+class TypicalCall : public ::testing::TestWithParam<CallIdCase> {};
+
+TEST_P(TypicalCall, FromRingingToHungUp) {
+    const CallIdCase& c = GetParam();
+    const std::string& id = c.id;
     test::HandsetRig rig;
     CBridgeView& view = rig.view;
     SimHandset handset(rig);
-    rig.replies["GET CALL 123 PARTNER_HANDLE"] = {"CALL 123 PARTNER_HANDLE alice"};
-    rig.replies["SET CALL 123 STATUS INPROGRESS"] = {"CALL 123 STATUS INPROGRESS"};
-    rig.replies["SET CALL 123 STATUS FINISHED"] = {"CALL 123 STATUS FINISHED"};
+    rig.replies["GET CALL " + id + " PARTNER_HANDLE"] = {"CALL " + id + " PARTNER_HANDLE alice"};
+    rig.replies["SET CALL " + id + " STATUS INPROGRESS"] = {"CALL " + id + " STATUS INPROGRESS"};
+    rig.replies["SET CALL " + id + " STATUS FINISHED"] = {"CALL " + id + " STATUS FINISHED"};
+    rig.replies["GET CALL " + id + " TIMESTAMP"] = {"CALL " + id + " TIMESTAMP 0"};
 
     // Ringing: the caller's name goes out once; the acknowledgement stops the
     // resends that would follow every 300 ms.
-    rig.bridge.m_skype.Notify("CALL 123 STATUS RINGING");
+    rig.bridge.m_skype.Notify("CALL " + id + " STATUS RINGING");
     rig.bridge.RunFor(3000);
-    EXPECT_EQ(rig.TakeWritten(), HexList({"15 08 00 00 7B 61 6C 69 63 65"}));
-    EXPECT_EQ(rig.TakeSent(), (std::vector<Sent>{{"GET CALL 123 PARTNER_HANDLE", 3, 1}}));
+    EXPECT_EQ(rig.TakeWritten(), HexList({"15 08 00 " + c.bytes + " 61 6C 69 63 65"}));
+    EXPECT_EQ(rig.TakeSent(), (std::vector<Sent>{{"GET CALL " + id + " PARTNER_HANDLE", 3, 1}}));
     EXPECT_EQ(handset.m_nAcks, 1);
     EXPECT_TRUE(view.m_listKeyedAcks.empty());
 
     // Answered on the handset.
-    handset.Request("10 00 7B");
+    handset.Request("10 " + c.bytes);
     rig.bridge.RunFor(3000);
-    EXPECT_EQ(rig.TakeWritten(), HexList({"1A 03 10 00 7B", "11 04 00 00 7B 05"}));
-    EXPECT_EQ(rig.TakeSent(), (std::vector<Sent>{{"SET CALL 123 STATUS INPROGRESS", 3, 1}}));
+    EXPECT_EQ(rig.TakeWritten(), HexList({"1A 03 10 " + c.bytes, "11 04 00 " + c.bytes + " 05"}));
+    EXPECT_EQ(rig.TakeSent(), (std::vector<Sent>{{"SET CALL " + id + " STATUS INPROGRESS", 3, 1}}));
+
+    // A tone and the call's start time during the call.
+    handset.Request("12 " + c.bytes + " 35");
+    rig.bridge.RunFor(500);
+    handset.Request("18 " + c.bytes);
+    rig.bridge.RunFor(500);
+    auto written = rig.TakeWritten();
+    ASSERT_EQ(written.size(), 2u);
+    EXPECT_EQ(written[0], test::FromHex("12 01 00"));
+    EXPECT_EQ(written[1][0], Cmd::CallTime);
+    EXPECT_EQ(rig.TakeSent(), (std::vector<Sent>{{"SET CALL " + id + " DTMF 5", 0, 1},
+                                                 {"GET CALL " + id + " TIMESTAMP", 2, 1}}));
 
     // Hung up on the handset.
-    handset.Request("13 00 7B");
+    handset.Request("13 " + c.bytes);
     rig.bridge.RunFor(3000);
-    EXPECT_EQ(rig.TakeWritten(), HexList({"1A 03 13 00 7B", "14 04 00 00 7B 07"}));
-    EXPECT_EQ(rig.TakeSent(), (std::vector<Sent>{{"SET CALL 123 STATUS FINISHED", 3, 1},
+    EXPECT_EQ(rig.TakeWritten(), HexList({"1A 03 13 " + c.bytes, "14 04 00 " + c.bytes + " 07"}));
+    EXPECT_EQ(rig.TakeSent(), (std::vector<Sent>{{"SET CALL " + id + " STATUS FINISHED", 3, 1},
                                                  {"minimize", 3, 1}}));
 
     EXPECT_EQ(handset.m_nAcks, 3);
@@ -92,6 +119,56 @@ TEST(HandsetFlows, TypicalCallFromRingingToHungUp) {
     EXPECT_TRUE(view.m_listPendingAcks.empty());
     EXPECT_TRUE(view.m_listCalls.empty());
     EXPECT_EQ(view.m_nReplyMode, kModeIdle);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ids, TypicalCall,
+                         ::testing::Values(CallIdCase{"Id123", "123", "00 7B"},
+                                           CallIdCase{"Id65535", "65535", "FF FF"},
+                                           CallIdCase{"Id65536", "65536", "00 00"},
+                                           CallIdCase{"Id70000", "70000", "11 70"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The call history and the missed calls of a long Skype history: each call is
+// asked about under its full id; 70001 and 135537 share their two bytes, and
+// the one the handset was told last is the one it means.
+TEST(HandsetFlows, HistoryOfIdsBeyond16Bits) {
+    test::HandsetRig rig;
+    SimHandset handset(rig);
+    rig.replies["SEARCH CALLS"] = {"CALLS 70000, 70001"};
+    rig.replies["search missedcalls"] = {"CALLS 135537"};
+    rig.replies["GET CALL 70001 PARTNER_DISPNAME"] = {"CALL 70001 PARTNER_DISPNAME Bob"};
+    rig.replies["GET CALL 70001 TYPE"] = {"CALL 70001 TYPE OUTGOING_P2P"};
+    rig.replies["GET CALL 70000 TIMESTAMP"] = {"CALL 70000 TIMESTAMP 0"};
+    rig.replies["GET CALL 135537 PARTNER_HANDLE"] = {"CALL 135537 PARTNER_HANDLE carol"};
+
+    handset.Request("03");
+    rig.bridge.RunFor(500);
+    handset.Request("07 00 00 02");
+    rig.bridge.RunFor(500);
+    EXPECT_EQ(rig.TakeWritten(), HexList({"03 03 00 00 02", "07 05 00 11 70 11 71"}));
+    handset.Request("2A 11 71");
+    rig.bridge.RunFor(500);
+    handset.Request("18 11 70");
+    rig.bridge.RunFor(500);
+    EXPECT_EQ(rig.TakeSent(), (std::vector<Sent>{{"SEARCH CALLS", 2, 1},
+                                                 {"GET CALL 70001 PARTNER_DISPNAME", 2, 1},
+                                                 {"GET CALL 70001 TYPE", 2, 1},
+                                                 {"GET CALL 70000 TIMESTAMP", 2, 1}}));
+
+    handset.Request("04");
+    rig.bridge.RunFor(500);
+    handset.Request("08 00 00 01");
+    rig.bridge.RunFor(500);
+    handset.Request("0E 11 71");
+    rig.bridge.RunFor(500);
+    EXPECT_EQ(rig.TakeSent(), (std::vector<Sent>{{"search missedcalls", 2, 1},
+                                                 {"GET CALL 135537 PARTNER_HANDLE", 2, 1}}));
+    auto written = rig.TakeWritten();
+    ASSERT_GE(written.size(), 3u);
+    EXPECT_EQ(written[written.size() - 3], test::FromHex("04 03 00 00 01"));
+    EXPECT_EQ(written[written.size() - 2], test::FromHex("08 03 00 11 71"));
+    EXPECT_EQ(written.back(), test::FromHex("0E 06 00 63 61 72 6F 6C"));
+    EXPECT_EQ(handset.m_nRetries, 0);
 }
 
 TEST(HandsetFlows, BrowseTheContacts) {

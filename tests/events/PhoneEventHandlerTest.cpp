@@ -56,6 +56,14 @@ void StoreCallIds(CBridgeView& view) {
     view.m_nCallIdCount = 30;
 }
 
+void StoreMissedCallIds(CBridgeView& view) {
+    view.m_aMissedCallIds[0] = 0x0102;
+    view.m_aMissedCallIds[1] = 0x0304;
+    view.m_nMissedCallIdCount = 2;
+}
+
+void SetModel6612(CBridgeView& view) { view.m_nProductId = kModel6612; }
+
 void StoreContacts(CBridgeView& view) {
     view.m_arrContacts[0] = L"alice";
     view.m_arrContacts[1] = L"bob";
@@ -107,6 +115,11 @@ INSTANTIATE_TEST_SUITE_P(
                     StoreCallIds},
         RequestCase{"CallsPastTheEnd", "07 00 10 0F", {}, {{0x07, 0x01, 0xB2}}, {}, 3,
                     StoreCallIds},
+        RequestCase{"MissedNoneStored", "08 00 00 01", {}, {{0x08, 0x00}}, {}, 3},
+        RequestCase{"MissedRange", "08 00 01 01", {}, {{0x08, 0x03, 0x00, 0x03, 0x04}}, {}, 3,
+                    StoreMissedCallIds},
+        RequestCase{"MissedPastTheEnd", "08 00 01 02", {}, {{0x08, 0x01, 0xB2}}, {}, 3,
+                    StoreMissedCallIds},
         RequestCase{"ContactsRange", "05 00 01 02", {},
                     {{0x05, 0x04, 0x00, 'b', 'o', 'b'},
                      {0x05, 0x06, 0x00, 'c', 'a', 'r', 'o', 'l'}},
@@ -121,6 +134,12 @@ INSTANTIATE_TEST_SUITE_P(
         RequestCase{"OpenMute", "23 04", {}, {{0x23, 0x01, 0x00}}, {{"SET MUTE ON", 2, 1}}, 3},
         // The contact window answers once Skype reports it open.
         RequestCase{"OpenContacts", "23 00", {}, {}, {{"open contacts", 2, 1}}, 2},
+        RequestCase{"OpenDialpad", "23 01", {}, {{0x23, 0x01, 0x00}}, {{"open dialpad", 2, 1}}, 3},
+        RequestCase{"OpenCallHistory", "23 02", {}, {{0x23, 0x01, 0x00}},
+                    {{"open callhistory", 2, 1}}, 3},
+        RequestCase{"OpenMinimize", "23 03", {}, {{0x23, 0x01, 0x00}}, {{"minimize", 2, 1}}, 3},
+        RequestCase{"OpenMuteOff", "23 05", {}, {{0x23, 0x01, 0x00}}, {{"SET MUTE OFF", 2, 1}},
+                    3},
         RequestCase{"OpenUnknown", "23 09", {}, {{0x23, 0x01, 0x01}}, {}, 3},
         RequestCase{"ScrollUp", "24 00", {}, {}, {{"btn_released up", 2, 1}}, 2},
         RequestCase{"ScrollDownAfterTheContactWindowOpened", "24 01", {},
@@ -133,6 +152,8 @@ INSTANTIATE_TEST_SUITE_P(
                     [](CBridgeView& view) {
                         EXPECT_EQ(view.m_pSearchHandler->m_bContactsOpened, 0);
                     }},
+        RequestCase{"ScrollDownWithoutTheContactWindow", "24 01", {}, {},
+                    {{"btn_released down", 2, 1}}, 2},
         RequestCase{"ScrollUnknown", "24 05", {}, {{0x24, 0x01, 0x01}}, {}, 3},
         RequestCase{"Model6612", "25", {}, {{0x25, 0x02, 0x00, 0x01}}, {}, 3,
                     [](CBridgeView& view) { view.m_nProductId = kModel6612; }},
@@ -147,6 +168,14 @@ INSTANTIATE_TEST_SUITE_P(
         RequestCase{"NonAsciiHandle", "09 6A C3 BC 72 67 65 6E", {}, {},
                     {{"GET USER j\xC3\xBCrgen ONLINESTATUS", 2, 1}}, 2, nullptr,
                     L"USER j\u00FCrgen ONLINESTATUS"},
+        RequestCase{"MobileNumber", "0A 62 6F 62", {}, {}, {{"GET USER bob PHONE_MOBILE", 2, 1}},
+                    2, nullptr, L"USER bob PHONE_MOBILE"},
+        RequestCase{"OfficeNumber", "0B 62 6F 62", {}, {}, {{"GET USER bob PHONE_OFFICE", 2, 1}},
+                    2, nullptr, L"USER bob PHONE_OFFICE"},
+        RequestCase{"HomeNumber", "0C 62 6F 62", {}, {}, {{"GET USER bob PHONE_HOME", 2, 1}}, 2,
+                    nullptr, L"USER bob PHONE_HOME"},
+        RequestCase{"CallTime", "18 04 D2", {}, {}, {{"GET CALL 1234 TIMESTAMP", 2, 1}}, 2,
+                    nullptr, L"CALL 1234 TIMESTAMP"},
         RequestCase{"PartnerHandle", "0E 04 D2", {}, {},
                     {{"GET CALL 1234 PARTNER_HANDLE", 2, 1}}, 2},
         RequestCase{"PartnerDisplayName", "2A FF FF", {}, {},
@@ -154,10 +183,18 @@ INSTANTIATE_TEST_SUITE_P(
         RequestCase{"UserStatusRefreshes", "16", {}, {}, {{"get userstatus", 2, 1}}, 2, nullptr,
                     std::nullopt, std::nullopt,
                     [](CBridgeView& view) { EXPECT_EQ(view.m_bStatusRefresh, 1); }},
+        // Only the 0x6621 handset is refreshed with the status it asked for.
+        RequestCase{"UserStatus6612NoRefresh", "16", {}, {}, {{"get userstatus", 2, 1}}, 2,
+                    SetModel6612, std::nullopt, std::nullopt,
+                    [](CBridgeView& view) { EXPECT_EQ(view.m_bStatusRefresh, 0); }},
         RequestCase{"UserHandle", "29", {}, {{0x29, 0x03, 0x00, 'm', 'e'}}, {}, 3},
         RequestCase{"PictureChunkPastTheEnd", "27 08", {}, {{0x27, 0x01, 0xB2}}, {}, 3},
         RequestCase{"NoHandler02", "02", {}, {}, {}, 0},
-        RequestCase{"NoHandler40", "40 01 02", {}, {}, {}, 0}),
+        RequestCase{"NoHandler40", "40 01 02", {}, {}, {}, 0},
+        // A code the handset also sends as a command is no request either;
+        // the state goes back to idle from the request in progress.
+        RequestCase{"NoHandler15", "15 00 7B", {}, {}, {}, 0},
+        RequestCase{"NoHandlerFF", "FF", {}, {}, {}, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Requests, SearchesResetTheirCountBeforeAsking) {

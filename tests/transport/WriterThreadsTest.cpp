@@ -12,6 +12,7 @@
 #include "bridge/BridgeView.h"
 #include "platform/Hid.h"
 #include "platform/posix/PosixPlatform.h"
+#include "transport/Codes.h"
 #include "transport/DeviceWriter.h"
 
 namespace kovado {
@@ -150,6 +151,67 @@ TEST(WriterThreads, ThreePushersOneFlusherLoseDuplicateAndTearNothing) {
     }
     EXPECT_EQ(checked, kPushers * kPerPusher);
     EXPECT_EQ(next, (std::array<int, kPushers>{kPerPusher, kPerPusher, kPerPusher}));
+}
+
+// Text reports and control reports are written outside the queues, from
+// other threads than the flush: each goes out whole, never during another
+// write, and the parts of one text follow each other with nothing between.
+TEST(WriterThreads, TextAndControlReportsNeverInterleaveWithQueuedWrites) {
+    platform::PosixPlatform posix;
+    RecordingHid hid;
+    posix.m_services.hid = &hid;
+    CBridgeView view(posix.m_services);
+    view.m_bCtrlPipe = 0;
+    view.m_nReportLength = 65;
+    view.m_hDevice = kHandle;
+    view.m_bDeviceReady = 1;
+    CDeviceWriter& writer = *view.m_pWriter;
+
+    constexpr int kTexts = 500;
+    constexpr int kQueries = 2000;
+    constexpr int kQueued = 6000;
+    // 100 characters: parts of 45, 45 and 10.
+    const std::wstring text(100, L'x');
+    std::thread texts([&] {
+        for (int i = 0; i < kTexts; ++i) writer.SendText(text);
+    });
+    std::thread control([&] {
+        for (int i = 0; i < kQueries; ++i) view.WriteStatusQuery();
+    });
+    std::thread queued([&] {
+        for (int seq = 0; seq < kQueued; ++seq) {
+            std::vector<BYTE> command{0x11, 2, static_cast<BYTE>(seq >> 8), static_cast<BYTE>(seq)};
+            writer.PushMain(command.data(), 0);
+            writer.FlushQueues();
+        }
+    });
+    texts.join();
+    control.join();
+    queued.join();
+    writer.FlushQueues();
+
+    EXPECT_FALSE(hid.m_bOverlap) << "two writes at once";
+    int wholeTexts = 0, queries = 0, commands = 0;
+    std::size_t openPart = 0;  // text parts written of the text under way
+    for (const auto& report : hid.m_reports) {
+        ASSERT_EQ(report.size(), 65u);
+        if (report[1] == ReportType::kTextOut) {
+            const BYTE flag = report[2];
+            const std::size_t expectedPart = openPart;
+            ASSERT_EQ(flag, expectedPart < 2 ? kTextPart : kTextLast);
+            ASSERT_EQ(report[3], expectedPart < 2 ? 45 : 10);
+            openPart = flag == kTextLast ? 0 : openPart + 1;
+            if (flag == kTextLast) ++wholeTexts;
+            continue;
+        }
+        ASSERT_EQ(openPart, 0u) << "a report between the parts of a text";
+        if (report[1] == 0x08 && report[2] == 0x0F) ++queries;
+        if (report[1] == ReportType::kCommand && report[2] == 0x11) ++commands;
+    }
+    EXPECT_EQ(openPart, 0u);
+    EXPECT_EQ(wholeTexts, kTexts);
+    EXPECT_EQ(queries, kQueries);
+    EXPECT_EQ(commands, kQueued);
 }
 
 }  // namespace
