@@ -180,16 +180,17 @@ TEST(Router, FocusedContactOutsideMode2SetsTheFieldOnly) {
 TEST(Router, DataWithoutNulIsDecodedUpToItsCount) {
     sim::SimBridge bridge;
     CBridgeView& view = *bridge.m_view;
+    view.m_hSkypeWnd = 0x5000;  // the copy-data comes from the attached window
     const char raw[] = {'U', 'S', 'E', 'R', 'S', 'T', 'A', 'T', 'U', 'S', ' ', 'N', 'A', 'X'};
     platform::CopyData data;
     data.cbData = 13;  // the trailing 'X' is outside the count
     data.lpData = raw;
-    view.OnCopyData(0, &data);
+    view.OnCopyData(0x5000, &data);
     EXPECT_EQ(view.m_strNotification, L"USERSTATUS NA");
     const char withNul[] = {'A', 0, 'B'};
     data.cbData = 3;
     data.lpData = withNul;
-    view.OnCopyData(0, &data);
+    view.OnCopyData(0x5000, &data);
     EXPECT_EQ(view.m_strNotification, L"A");
 }
 
