@@ -44,7 +44,8 @@ public:
     // tells its peers apart by it, as WM_COPYDATA's wParam on Windows).
     virtual std::intptr_t Send(WindowHandle to, std::uint32_t message, std::uintptr_t wParam,
                                std::intptr_t lParam) = 0;
-    // Sends to every top-level window in turn, each send blocking.
+    // Sends to every top-level window in turn, each send blocking; on Win32
+    // a window that is hung or does not answer within a bound is passed over.
     virtual void Broadcast(std::uint32_t message, std::uintptr_t wParam,
                            std::intptr_t lParam) = 0;
     virtual bool Post(WindowHandle to, std::uint32_t message, std::uintptr_t wParam,
