@@ -24,7 +24,9 @@ void BM_RouteNotification(benchmark::State& state) {
     platform::CopyData data;
     data.cbData = static_cast<std::uint32_t>(text.size() + 1);
     data.lpData = text.c_str();
-    for (auto _ : state) view.OnCopyData(0, &data);
+    constexpr platform::WindowHandle kSkypeWindow = 0x5000;
+    view.m_hSkypeWnd = kSkypeWindow;
+    for (auto _ : state) view.OnCopyData(kSkypeWindow, &data);
 }
 BENCHMARK(BM_RouteNotification);
 

@@ -203,9 +203,8 @@ std::intptr_t CBridgeView::WindowProc(std::uint32_t message, std::uintptr_t wPar
     }
     switch (message) {
         case platform::kWmCopyData:
-            OnCopyData(static_cast<platform::WindowHandle>(wParam),
-                       reinterpret_cast<const platform::CopyData*>(lParam));
-            return 1;
+            return OnCopyData(static_cast<platform::WindowHandle>(wParam),
+                              reinterpret_cast<const platform::CopyData*>(lParam));
         case platform::kWmTimer:
             OnTimer(static_cast<std::uint32_t>(wParam));
             return 0;

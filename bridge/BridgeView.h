@@ -80,7 +80,13 @@ public:
 
     std::intptr_t WindowProc(std::uint32_t message, std::uintptr_t wParam,
                              std::intptr_t lParam) override;
-    void OnCopyData(platform::WindowHandle sender, const platform::CopyData* data);
+    // A notification or reply from Skype, routed by the conversation state.
+    // Only the attached Skype window is heard: copy-data from any other
+    // sender, or before an attach, is answered 0 and not routed. Returns the
+    // answer (1 for Skype's own). Each routing works on its own copy of the
+    // text, so a notification handled inside one of the router's sends
+    // cannot change what the outer routing still tests.
+    std::intptr_t OnCopyData(platform::WindowHandle sender, const platform::CopyData* data);
     void OnTimer(std::uint32_t timerId);
     void KeepAliveTick();
     void OnCommand(std::uint32_t id);
@@ -146,7 +152,7 @@ public:
     WORD m_nPid6612 = kModel6612;
     WORD m_nPid6621 = kModel6621;
     Shared<WORD> m_nProductId{0};
-    std::wstring m_strNotification;
+    std::wstring m_strNotification;  // the last notification decoded
     BOOL m_bDebug = 0;
     CThread* m_pDeviceThread = nullptr;
     CThread2* m_pWatchThread = nullptr;

@@ -163,11 +163,13 @@ void CCallHandler::OnRinging(std::wstring callId) {
     m_nCallState = kRinging;
     if (!FindCall()) {
         // An incoming call: the handset hears of it with the caller's name.
+        // The entry is in the list before the request goes out: a notification
+        // about the call that Skype sends while it handles the request finds it.
+        AddCall(callId, kRinging);
         m_strNewCallId = callId;
         m_strPartnerQuery = callId + L" PARTNER_HANDLE";
         m_strWork = L"GET CALL " + m_strPartnerQuery;
         view.SendSkypeCommand(m_strWork, kModeNoReply, 1);
-        AddCall(callId, kRinging);
         return;
     }
     if (m_nCallState != kRinging) {

@@ -1,5 +1,7 @@
-// The notification router: every copy-data message that reaches the view is a
-// Skype notification or reply, routed by the conversation state.
+// The notification router: every copy-data message that the attached Skype
+// window sends to the view is a notification or reply, routed by the
+// conversation state.
+#include <cstdio>
 #include <new>
 
 #include "bridge/BridgeView.h"
@@ -10,15 +12,35 @@
 
 namespace kovado {
 
-void CBridgeView::OnCopyData(platform::WindowHandle, const platform::CopyData* data) {
+std::intptr_t CBridgeView::OnCopyData(platform::WindowHandle sender,
+                                      const platform::CopyData* data) {
     auto& windows = *m_pPlatform->windows;
+    // Any program on the desktop can send copy-data to this window; only the
+    // one that attached speaks for Skype (it sends from the window its attach
+    // message named).
+    const platform::WindowHandle skype = m_hSkypeWnd;
+    if (skype == 0 || sender != skype) {
+        windows.ReplyMessage(0);
+        if (m_bDebug) {
+            wchar_t line[80];
+            std::swprintf(line, 80, L"Copy-data from window %llx ignored: not Skype's",
+                          static_cast<unsigned long long>(sender));
+            WriteLog(line);
+        }
+        return 0;
+    }
+
+    // The routing's own text: the handlers below may send to Skype, and a
+    // notification Skype sends meanwhile is routed inside that send.
+    std::wstring text;
     bool decoded = false;
     if (data && (data->lpData || data->cbData == 0)) {
         try {
             const auto* bytes = static_cast<const char*>(data->lpData);
             std::size_t count = 0;
             while (count < data->cbData && bytes[count] != 0) ++count;  // stops at the first NUL
-            m_strNotification = FromUtf8(bytes, count);
+            text = FromUtf8(bytes, count);
+            m_strNotification = text;
             decoded = true;
         } catch (const std::bad_alloc&) {
             WriteLog(L"memory create error");
@@ -26,14 +48,13 @@ void CBridgeView::OnCopyData(platform::WindowHandle, const platform::CopyData* d
     }
     if (!decoded) {
         windows.ReplyMessage(1);
-        return;
+        return 1;
     }
 
-    const std::wstring& text = m_strNotification;
     if (Contains(text, L"CONNSTATUS LOGGEDOUT")) {
         windows.ReplyMessage(1);
         Detach();
-        return;
+        return 1;
     }
     if (Contains(text, L"CURRENTUSERHANDLE ")) {
         std::wstring handle = text;
@@ -44,10 +65,10 @@ void CBridgeView::OnCopyData(platform::WindowHandle, const platform::CopyData* d
             WriteStatusQuery();
         }
     } else if (m_nReplyMode == kModeAwaitReply && m_nReplySubMode == 1) {
-        m_pSearchHandler->OnReply(text);
-        // The search handler empties the notification when the reply was its own.
-        if (Contains(m_strNotification, L"CALL ") && Contains(m_strNotification, L"STATUS "))
-            m_pCallHandler->OnNotification(m_strNotification);
+        // A reply the search handler keeps as its own goes no further.
+        bool own = m_pSearchHandler->OnReply(text);
+        if (!own && Contains(text, L"CALL ") && Contains(text, L"STATUS "))
+            m_pCallHandler->OnNotification(text);
     } else if (m_nReplyMode == kModeAwaitReply && m_nReplySubMode == 0) {
         m_pWriter->SendText(text);
         m_nReplyMode = kModeNoReply;
@@ -63,6 +84,7 @@ void CBridgeView::OnCopyData(platform::WindowHandle, const platform::CopyData* d
         }
     }
     windows.ReplyMessage(1);
+    return 1;
 }
 
 }  // namespace kovado

@@ -56,7 +56,7 @@ std::wstring CSearchHandler::Query() {
     return m_strQuery;
 }
 
-void CSearchHandler::OnReply(std::wstring text) {
+bool CSearchHandler::OnReply(std::wstring text) {
     CBridgeView& view = *m_pOwner;
     CDisplayRenderer& renderer = *view.m_pRenderer;
     const BYTE code = m_nRequestCode;
@@ -73,7 +73,7 @@ void CSearchHandler::OnReply(std::wstring text) {
         // The reply repeats the path and adds the value.
         std::size_t start = 0;
         while (start < text.size() && display::IsSpace(text[start])) ++start;
-        OnProperty(code, query, text.substr(start));
+        return OnProperty(code, query, text.substr(start));
     } else if (Take(text, L"ERROR ")) {
         renderer.ReplyError(text);
     } else if (Take(text, L"USERSTATUS ")) {
@@ -97,9 +97,10 @@ void CSearchHandler::OnReply(std::wstring text) {
         m_strWork = text;
         view.m_bSkypeNewer = IsNewerSkype(m_strWork);
     }
+    return false;
 }
 
-void CSearchHandler::OnProperty(BYTE code, const std::wstring& query, std::wstring value) {
+bool CSearchHandler::OnProperty(BYTE code, const std::wstring& query, std::wstring value) {
     CBridgeView& view = *m_pOwner;
     CDisplayRenderer& renderer = *view.m_pRenderer;
     switch (code) {
@@ -134,11 +135,11 @@ void CSearchHandler::OnProperty(BYTE code, const std::wstring& query, std::wstri
             OnHistoryCall(query, value);
             // The chain's replies (a call's STATUS among them) are this
             // handler's own: the router must not pass them on.
-            view.m_strNotification.clear();
-            break;
+            return true;
         default:
             break;
     }
+    return false;
 }
 
 void CSearchHandler::OnHistoryCall(const std::wstring& query, const std::wstring& value) {

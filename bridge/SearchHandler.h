@@ -19,8 +19,9 @@ public:
     CSearchHandler& operator=(const CSearchHandler&) = delete;
 
     // One reply, the handler's own copy (user-interface thread, reply mode 2
-    // with sub-mode 1).
-    void OnReply(std::wstring text);
+    // with sub-mode 1). True when the reply belongs to the history chain of a
+    // call: then the router passes it to no other handler.
+    bool OnReply(std::wstring text);
 
     // m_strFocused and m_strQuery are shared with the device thread: every
     // read and write goes through these, under m_lock.
@@ -45,7 +46,8 @@ public:
     platform::Mutex m_lock;
 
 private:
-    void OnProperty(BYTE code, const std::wstring& query, std::wstring value);
+    // True when the property was the history chain's own.
+    bool OnProperty(BYTE code, const std::wstring& query, std::wstring value);
     void OnHistoryCall(const std::wstring& query, const std::wstring& value);
     // Swaps the last property of the pending path and asks Skype for it;
     // false when the path does not end with that property.

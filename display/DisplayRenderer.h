@@ -84,8 +84,8 @@ public:
     CBridgeView* m_pOwner;
 
     // The renderer lock: the drawing resources and m_abPicture, from the
-    // first pixel drawn until the picture's command is queued, and while a
-    // chunk is copied out. Commands are otherwise built in storage of their own.
+    // first pixel drawn until the picture is published, and while a chunk is
+    // copied out. Never held while a command is queued.
     platform::Mutex m_lock;
     // The stored lists of the view (contacts, call ids, missed call ids) and
     // their counts: a reader sees a list and its count whole.
@@ -116,7 +116,9 @@ private:
     void PushTalvery(BYTE* command);
     void PushMain(const BYTE* command);
     void DrawText(const std::wstring& text, int width, BYTE* bits);
-    void FinishPicture(BYTE readyCode);
+    // Draws the history picture and publishes it, under m_lock.
+    void DrawHistoryPicture(BYTE kind);
+    void AnnouncePicture(BYTE readyCode);
     void SendKeyed(BYTE code, std::wstring callId, BYTE state, BOOL limited);
 };
 

@@ -39,21 +39,30 @@ void CDisplayRenderer::DrawText(const std::wstring& text, int width, BYTE* bits)
     if (raster && !text.empty()) raster->DrawText(text, width, bits);
 }
 
-// Publishes the finished picture and announces it; m_lock is held.
-void CDisplayRenderer::FinishPicture(BYTE readyCode) {
-    m_abPicture = m_abPictureBitmap;
+// Announces the picture published under m_lock. Queued after the lock is
+// released: a full queue logs a line, a message to the user-interface thread,
+// which may itself be waiting for the lock.
+void CDisplayRenderer::AnnouncePicture(BYTE readyCode) {
     Command command{readyCode, 1, Result::Ok};
     PushTalvery(command.data());
 }
 
 void CDisplayRenderer::SendNamePicture(std::wstring text) {
-    std::lock_guard<platform::Mutex> lock(m_lock);
-    std::memcpy(m_abPictureBitmap.data(), m_abBlank.data(), kPictureBytes);
-    DrawText(text, kPictureWidth, m_abPictureBitmap.data());
-    FinishPicture(Cmd::NamePictureReady);
+    {
+        std::lock_guard<platform::Mutex> lock(m_lock);
+        std::memcpy(m_abPictureBitmap.data(), m_abBlank.data(), kPictureBytes);
+        DrawText(text, kPictureWidth, m_abPictureBitmap.data());
+        m_abPicture = m_abPictureBitmap;
+    }
+    AnnouncePicture(Cmd::NamePictureReady);
 }
 
 void CDisplayRenderer::SendHistoryPicture(BYTE kind) {
+    DrawHistoryPicture(kind);
+    AnnouncePicture(Cmd::HistoryPictureReady);
+}
+
+void CDisplayRenderer::DrawHistoryPicture(BYTE kind) {
     std::lock_guard<platform::Mutex> lock(m_lock);
     std::memcpy(m_abPictureBitmap.data(), m_abBlank.data(), kPictureBytes);
     std::memcpy(m_abTextBitmap.data(), m_abBlank.data(), kTextBytes);
@@ -71,7 +80,7 @@ void CDisplayRenderer::SendHistoryPicture(BYTE kind) {
     for (int row = 0; row < kRows; ++row)
         std::memcpy(&m_abPictureBitmap[row * kRowBytes + 2], &m_abTextBitmap[row * kTextRowBytes],
                     kTextRowBytes);
-    FinishPicture(Cmd::HistoryPictureReady);
+    m_abPicture = m_abPictureBitmap;
 }
 
 void CDisplayRenderer::SendPictureChunk(BYTE index) {

@@ -39,7 +39,9 @@ public:
     virtual WindowHandle FindWindow(const std::wstring& title) = 0;
 
     // Blocking send; 0 when the window does not exist. For kWmCopyData,
-    // lParam points to a CopyData whose bytes are copied for the receiver.
+    // lParam points to a CopyData whose bytes are copied for the receiver, and
+    // wParam is the sending window, passed through unchanged (the receiver
+    // tells its peers apart by it, as WM_COPYDATA's wParam on Windows).
     virtual std::intptr_t Send(WindowHandle to, std::uint32_t message, std::uintptr_t wParam,
                                std::intptr_t lParam) = 0;
     // Sends to every top-level window in turn, each send blocking; on Win32

@@ -61,11 +61,24 @@ void CDeviceReader::PollInput() {
         case ReportType::kTextIn: {
             BYTE flag = m_aInput[2];
             if (flag > kTextLast || !Fits(3, length)) break;
-            // The later parts of a text belong to the request its first part
-            // opened: they pass the gate that the first part closed.
-            BYTE idle = kModeIdle;
-            bool accepted = view.m_nReplyMode.compare_exchange_strong(idle, kModeHandsetRequest);
-            if (accepted || (m_bTextOpen && flag != kTextWhole)) OnTextReport();
+            BYTE mode = kModeIdle;
+            bool accepted = view.m_nReplyMode.compare_exchange_strong(mode, kModeHandsetRequest);
+            if (!m_bTextOpen || flag == kTextWhole) {
+                if (accepted) OnTextReport();
+            } else if (accepted || mode == kModeHandsetRequest) {
+                // A later part passes while the text's own request holds the
+                // conversation: state 1, or 0 after unrelated traffic between
+                // parts (an event accepted meanwhile forgets the text).
+                OnTextReport();
+            } else {
+                // Another exchange holds the conversation: this part is lost,
+                // so what the text would send is no longer what was written.
+                if (flag == kTextLast) {
+                    ForgetText();
+                } else {
+                    DropOpenText();
+                }
+            }
             break;
         }
         case ReportType::kDebug:
@@ -115,6 +128,9 @@ void CDeviceReader::OnEventReport(std::size_t read) {
     }
     BYTE idle = kModeIdle;
     if (view.m_nReplyMode.compare_exchange_strong(idle, kModeHandsetRequest)) {
+        // The conversation is this request's now: an unfinished text is
+        // forgotten, so its later parts neither pass nor join a later text.
+        ForgetText();
         m_aRequest.fill(0);
         std::copy_n(m_aReport.begin(), size, m_aRequest.begin());
         m_events.Dispatch(m_aRequest.data() + 1, m_aRequest.size() - 1);
@@ -123,7 +139,8 @@ void CDeviceReader::OnEventReport(std::size_t read) {
 
     // Another request is in progress: the handset has to ask again.
     m_events.ReplyBusy(code);
-    if (code != Evt::Scroll || m_aReport[3] == 0) return;
+    if (code != Evt::Scroll) return;
+    // Without data bytes the zeroed byte reads as up, as the dispatcher takes it.
     const BYTE direction = m_aReport[4];
     if (direction != kScrollUp && direction != kScrollDown) return;
     if (++m_nScrollCount < kScrollsForwarded) return;
@@ -146,13 +163,11 @@ void CDeviceReader::OnTextReport() {
     BYTE* bytes = m_aInput.data() + 4;
     if (flag == kTextWhole) {
         // A whole text starts over: an unfinished one is forgotten.
-        m_bTextOpen = false;
-        m_bTextTooLong = false;
-        m_nTextLength = 0;
+        ForgetText();
         view.SendSkypeRaw(bytes, count, kModeAwaitReply, 0);
         return;
     }
-    if (!m_bTextTooLong) {
+    if (!m_bTextTooLong && !m_bTextBroken) {
         if (std::size_t{m_nTextLength} + count > kMaxText) {
             m_bTextTooLong = true;
         } else {
@@ -165,18 +180,31 @@ void CDeviceReader::OnTextReport() {
         return;
     }
     const bool tooLong = m_bTextTooLong;
+    const bool broken = m_bTextBroken;
     const int length = m_nTextLength;
-    m_bTextOpen = false;
-    m_bTextTooLong = false;
-    m_nTextLength = 0;
-    if (!tooLong) {
+    ForgetText();
+    if (!tooLong && !broken) {
         view.SendSkypeRaw(m_aText.data(), length, kModeAwaitReply, 0);
         return;
     }
     // Cut short, a command could do something else than the one written:
     // nothing is sent and the handset may go on.
     view.m_nReplyMode = kModeIdle;
-    if (view.m_bDebug) view.WriteLog(L"Text from the handset longer than 202 bytes: dropped");
+    if (view.m_bDebug)
+        view.WriteLog(tooLong ? L"Text from the handset longer than 202 bytes: dropped"
+                              : L"Text from the handset missing a part: dropped");
+}
+
+void CDeviceReader::ForgetText() {
+    m_bTextOpen = false;
+    m_bTextTooLong = false;
+    m_bTextBroken = false;
+    m_nTextLength = 0;
+}
+
+void CDeviceReader::DropOpenText() {
+    m_bTextBroken = true;
+    m_nTextLength = 0;
 }
 
 void CDeviceReader::OnDebugReport(std::size_t read) {

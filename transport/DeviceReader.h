@@ -7,7 +7,8 @@
 //
 // Everything the handset sends is untrusted: a report whose length byte
 // reaches past the bytes read is dropped (a debug report is logged as far as
-// it goes), and a text in parts longer than the collection is dropped whole.
+// it goes), and a text in parts longer than the collection, or one that lost
+// a part, is dropped whole.
 #pragma once
 #include <array>
 #include <cstddef>
@@ -57,13 +58,19 @@ public:
     CPhoneEventHandler m_events;
 
     // Beyond the data model: a text in parts has begun and its last part has
-    // not come yet; and it has outgrown m_aText, so it will not be sent.
+    // not come yet; it has outgrown m_aText, or lost a part that came while
+    // another exchange held the conversation, so it will not be sent.
     bool m_bTextOpen = false;
     bool m_bTextTooLong = false;
+    bool m_bTextBroken = false;
 
 private:
     void OnEventReport(std::size_t read);
     void OnTextReport();
+    // Forgets the text being collected.
+    void ForgetText();
+    // The open text lost a part: its remaining parts are taken but not sent.
+    void DropOpenText();
     void OnDebugReport(std::size_t read);
     void OnStatusReport();
     void OnSkypeKey();

@@ -47,6 +47,15 @@ void SimSkype::Notify(const std::string& text, std::uint64_t delayMs) {
     m_windows.PostAt(m_hWnd, kMsgNotify, index, 0, m_sched.NowMs() + delayMs);
 }
 
+void SimSkype::SendNotification(const std::string& text) {
+    if (m_trace) m_trace("notify", text);
+    CopyData data;
+    data.cbData = static_cast<std::uint32_t>(text.size() + 1);
+    data.lpData = text.c_str();
+    m_notifyResults.push_back(m_platform.m_windows.Send(m_hClient, kWmCopyData, m_hWnd,
+                                                        reinterpret_cast<std::intptr_t>(&data)));
+}
+
 std::intptr_t SimSkype::WindowProc(std::uint32_t message, std::uintptr_t wParam,
                                    std::intptr_t lParam) {
     auto& windows = m_windows;
@@ -71,12 +80,7 @@ std::intptr_t SimSkype::WindowProc(std::uint32_t message, std::uintptr_t wParam,
                 std::lock_guard<Mutex> lock(m_outboxLock);
                 text = m_outbox.at(wParam);
             }
-            if (m_trace) m_trace("notify", text);
-            CopyData data;
-            data.cbData = static_cast<std::uint32_t>(text.size() + 1);
-            data.lpData = text.c_str();
-            m_notifyResults.push_back(windows.Send(m_hClient, kWmCopyData, m_hWnd,
-                                                   reinterpret_cast<std::intptr_t>(&data)));
+            SendNotification(text);
             return 0;
         }
         case kWmCopyData: {
@@ -92,6 +96,8 @@ std::intptr_t SimSkype::WindowProc(std::uint32_t message, std::uintptr_t wParam,
             if (m_trace) m_trace("command", text);
             if (m_rules)
                 for (const std::string& reply : m_rules(text)) Notify(reply, m_nReplyDelayMs);
+            if (m_nestedRules)
+                for (const std::string& reply : m_nestedRules(text)) SendNotification(reply);
             return 1;
         }
         case kWmClose:

@@ -45,6 +45,10 @@ public:
     // Replies to a command, each sent as a notification m_nReplyDelayMs later.
     std::function<std::vector<std::string>(const std::string& command)> m_rules;
     std::uint32_t m_nReplyDelayMs = 2;
+    // Notifications sent at once while a command is being handled: the send
+    // reaches the bridge's thread while it waits in its own send of that
+    // command, as Windows delivers it.
+    std::function<std::vector<std::string>(const std::string& command)> m_nestedRules;
     // Reads the bridge's reply mode and sub-mode, to record with each command.
     std::function<std::pair<int, int>()> m_modeProbe;
 
@@ -59,6 +63,9 @@ public:
     WindowHandle m_hClient = 0;  // the window that asked to attach
 
 private:
+    // Sends one notification to the attached bridge from the client's window.
+    void SendNotification(const std::string& text);
+
     static constexpr std::uint32_t kMsgNotify = kWmApp + 1;
     static constexpr std::uint32_t kMsgAttach = kWmApp + 2;
 

@@ -5,6 +5,7 @@
 #include "bridge/SearchHandler.h"
 #include "display/DisplayRenderer.h"
 #include "platform/Text.h"
+#include "shell/DebugDlg.h"
 #include "simulator/harness/SimBridge.h"
 #include "tests/bridge/HandlerRig.h"
 #include "transport/Codes.h"
@@ -177,19 +178,62 @@ TEST(Router, FocusedContactOutsideMode2SetsTheFieldOnly) {
     EXPECT_TRUE(test::TakeMain(view).empty());
 }
 
+// Any program can send copy-data to the view: only the window that attached
+// speaks for Skype. A stranger's valid notification, or Skype's own before it
+// attached, is answered 0 and reaches no handler.
+TEST(Router, OnlyTheAttachedWindowSpeaksForSkype) {
+    test::HandlerRig rig;
+    CBridgeView& view = rig.view;
+    view.m_bDebug = 1;
+    view.m_pDebugDlg = new CDebugDlg(rig.bridge.m_services);
+    view.m_pDebugDlg->m_pOwner = &view;
+    view.m_pDebugDlg->Create();
+    platform::SimSkype stranger(rig.bridge.m_sim);
+    stranger.Start();
+    stranger.m_hClient = view.m_hWnd;
+    stranger.Notify("CALL 5 STATUS RINGING");
+    rig.bridge.RunFor(20);
+    EXPECT_EQ(stranger.m_notifyResults, std::vector<std::intptr_t>{0});
+    EXPECT_TRUE(view.m_listCalls.empty());
+    EXPECT_TRUE(rig.TakeSent().empty()) << "nobody was asked for the caller";
+    ASSERT_FALSE(view.m_pDebugDlg->m_lines.empty());
+    EXPECT_NE(view.m_pDebugDlg->m_lines.front().find(L"not Skype's"), std::wstring::npos);
+
+    rig.Notify("CALL 5 STATUS RINGING");
+    EXPECT_EQ(rig.bridge.m_skype.m_notifyResults, std::vector<std::intptr_t>{1});
+    EXPECT_EQ(view.m_listCalls.size(), 1u);
+    EXPECT_EQ(rig.TakeSent(), (std::vector<test::Sent>{{"GET CALL 5 PARTNER_HANDLE", 3, 1}}));
+    stranger.Stop();
+}
+
+TEST(Router, NothingIsRoutedBeforeAnAttach) {
+    sim::SimBridge bridge;
+    bridge.m_skype.m_attachStatuses = {};  // never attaches
+    bridge.CreateWindows();
+    CBridgeView& view = *bridge.m_view;
+    bridge.m_skype.m_hClient = view.m_hWnd;
+    bridge.m_skype.Notify("CALL 5 STATUS RINGING");
+    bridge.RunFor(20);
+    EXPECT_EQ(bridge.m_skype.m_notifyResults, std::vector<std::intptr_t>{0});
+    EXPECT_TRUE(view.m_listCalls.empty());
+    EXPECT_TRUE(bridge.m_skype.m_commands.empty());
+}
+
 TEST(Router, DataWithoutNulIsDecodedUpToItsCount) {
     sim::SimBridge bridge;
     CBridgeView& view = *bridge.m_view;
+    const platform::WindowHandle skype = bridge.m_skype.m_hWnd;
+    view.m_hSkypeWnd = skype;  // the copy-data comes from the attached window
     const char raw[] = {'U', 'S', 'E', 'R', 'S', 'T', 'A', 'T', 'U', 'S', ' ', 'N', 'A', 'X'};
     platform::CopyData data;
     data.cbData = 13;  // the trailing 'X' is outside the count
     data.lpData = raw;
-    view.OnCopyData(0, &data);
+    view.OnCopyData(skype, &data);
     EXPECT_EQ(view.m_strNotification, L"USERSTATUS NA");
     const char withNul[] = {'A', 0, 'B'};
     data.cbData = 3;
     data.lpData = withNul;
-    view.OnCopyData(0, &data);
+    view.OnCopyData(skype, &data);
     EXPECT_EQ(view.m_strNotification, L"A");
 }
 

@@ -9,6 +9,7 @@
 #include "display/CallIcons.h"
 #include "platform/common/FreeTypeRasterizer.h"
 #include "platform/sim/PictureView.h"
+#include "shell/DebugDlg.h"
 #include "tests/display/RendererFixture.h"
 
 namespace kovado {
@@ -107,6 +108,37 @@ TEST(HistoryPicture, IconOfTheKindThenTheNameFromColumn16) {
             for (int x = 16; x < kWidth; ++x)
                 ASSERT_EQ(Ink(p.data(), kWidth, x, y), Ink(text.data(), 112, x - 16, y)) << Art(p);
     }
+}
+
+// A full queue logs a line: a message to the user-interface thread, which may
+// itself be waiting for the renderer's lock. The pictures are announced only
+// once the lock is released.
+TEST(Pictures, AnnouncedAfterTheRendererLockIsReleased) {
+    struct LockProbe : platform::IWindowClient {
+        platform::Mutex* lock = nullptr;
+        std::vector<bool> freeAtLog;
+        std::intptr_t WindowProc(std::uint32_t message, std::uintptr_t,
+                                 std::intptr_t) override {
+            if (message == platform::kLbInsertString) freeAtLog.push_back(lock->m_nCoopOwner < 0);
+            return 0;
+        }
+    } probe;
+    test::RendererFixture f;
+    probe.lock = &f.renderer.m_lock;
+    f.view.m_bDebug = 1;
+    f.view.m_pDebugDlg = new CDebugDlg(f.bridge.m_services);
+    f.view.m_pDebugDlg->m_pOwner = &f.view;
+    f.view.m_pDebugDlg->m_hList = f.bridge.m_services.windows->CreateWindow(&probe, L"", 0);
+    Bytes filler = Hex("05 01 00");
+    for (int picture = 0; picture < 2; ++picture) {
+        for (int i = 0; i < 49; ++i) f.writer.PushTalvery(filler.data());
+        if (picture == 0) {
+            f.renderer.SendNamePicture(L"Bob");
+        } else {
+            f.renderer.SendHistoryPicture(display::kKindMissed);
+        }
+    }
+    EXPECT_EQ(probe.freeAtLog, (std::vector<bool>{true, true}));
 }
 
 TEST(PictureChunk, TwoRowsEachAndNothingBeyondTheEighth) {

@@ -69,8 +69,11 @@ INSTANTIATE_TEST_SUITE_P(
                  {{"btn_released up", 2, 1}}, 2, 0, 4},
         GateCase{"ThirdScrollStartsCountingAgain", true, 2, {"24 01", "24 01", "24 01"},
                  {"24 01 B1", "24 01 B1", "24 01 B1"}, {{"btn_released down", 2, 1}}, 3, 0, 1},
-        GateCase{"ScrollsWithoutDirectionOnlyBusy", true, 2, {"24", "24 07", "24 07"},
-                 {"24 01 B1", "24 01 B1", "24 01 B1"}, {}, 3, 0}),
+        GateCase{"ScrollsOfOtherValuesOnlyBusy", true, 2, {"24 02", "24 07", "24 07"},
+                 {"24 01 B1", "24 01 B1", "24 01 B1"}, {}, 3, 0},
+        // No data byte reads as 0, up, as the dispatcher takes the same event.
+        GateCase{"ScrollsWithoutDataCountAsUp", true, 2, {"24", "24"}, {"24 01 B1", "24 01 B1"},
+                 {{"btn_released up", 2, 1}}, 2, 0, 4}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Gate, FlushWhileBusyEmptiesBothQueues) {
@@ -153,6 +156,74 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"UnknownFlagLeavesTheStateAlone", 0, {Text(3, "PING")}, {}, 0},
         TextCase{"CountPastTheReport", 0, {Report(ReportType::kTextIn, {0x00, 0xFF, 'P'})}, {},
                  0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A text in parts while other exchanges come and go between its parts. A
+// step sets the conversation state first when it names one (-1 leaves it).
+struct PartsStep {
+    int mode;
+    Bytes report;
+};
+
+struct PartsCase {
+    const char* name;
+    std::vector<PartsStep> steps;
+    std::vector<Sent> sent;
+    int modeAfter;
+};
+
+void PrintTo(const PartsCase& c, std::ostream* os) { *os << c.name; }
+
+class TextParts : public ::testing::TestWithParam<PartsCase> {};
+
+TEST_P(TextParts, PassOnlyWhileTheirRequestHoldsTheConversation) {
+    const PartsCase& c = GetParam();
+    test::HandsetRig rig;
+    for (const PartsStep& step : c.steps) {
+        if (step.mode >= 0) rig.view.m_nReplyMode = static_cast<BYTE>(step.mode);
+        rig.Input(step.report);
+    }
+    EXPECT_EQ(rig.TakeSent(), c.sent);
+    EXPECT_EQ(rig.view.m_nReplyMode, c.modeAfter);
+}
+
+const Bytes kEmptyRange = test::EventReport("05 00 00 00");  // accepted, answers nothing
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, TextParts,
+    ::testing::Values(
+        // A busy answer between the parts returns the state to 0 through the flush.
+        PartsCase{"LastPartAfterUnrelatedTraffic",
+                  {{-1, Text(1, "SEARCH ")},
+                   {-1, test::EventReport("05 00 00 03")},
+                   {-1, Text(2, "FRIENDS")}},
+                  {{"SEARCH FRIENDS", 2, 0}},
+                  2},
+        // The awaited reply keeps its mode; the text is gone with its last part.
+        PartsCase{"LastPartWhileAnotherReplyIsAwaited",
+                  {{-1, Text(1, "SEARCH ")},
+                   {kModeAwaitReply, Text(2, "FRIENDS")},
+                   {kModeIdle, Text(2, "PING")}},
+                  {{"PING", 2, 0}},
+                  2},
+        // A lost middle part: the rest of the text is taken but never sent.
+        PartsCase{"MiddlePartLostDropsTheText",
+                  {{-1, Text(1, "SEARCH ")},
+                   {kModeAwaitReply, Text(1, "FRI")},
+                   {kModeIdle, Text(2, "ENDS")},
+                   {-1, Text(0, "PING")}},
+                  {{"PING", 2, 0}},
+                  2},
+        // The event request owns state 1: the old text's last part is refused
+        // and the next text starts from nothing.
+        PartsCase{"EventAcceptedMeanwhileForgetsTheText",
+                  {{-1, Text(1, "SEARCH ")},
+                   {kModeIdle, kEmptyRange},
+                   {-1, Text(2, "FRIENDS")},
+                   {kModeIdle, Text(1, "PI")},
+                   {-1, Text(2, "NG")}},
+                  {{"PING", 2, 0}},
+                  2}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PassThrough, SkypesAnswerReturnsToTheHandsetAsText) {
