@@ -9,7 +9,6 @@
 
 using namespace kovado::platform;
 using kovado::BYTE;
-using kovado::DWORD;
 using kovado::wintest::Check;
 
 namespace {
@@ -21,8 +20,8 @@ long ReadPath(Win32Registry& registry, RegView view, std::vector<BYTE>& value) {
     long opened = registry.Open(RegRoot::LocalMachine, kKey, kKeyRead, view, key);
     if (opened != kRegOk) return opened;
     value.assign(64, 0);
-    DWORD type = 0;
-    DWORD size = static_cast<DWORD>(value.size());
+    kovado::DWORD type = 0;
+    auto size = static_cast<kovado::DWORD>(value.size());
     long read = registry.Query(key, L"SkypePath", type, value.data(), size);
     value.resize(read == kRegOk ? size : 0);
     registry.Close(key);
