@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/Clock.h"
+#include "platform/common/WriteBacklog.h"
 
 namespace kovado::platform {
 
@@ -109,8 +110,50 @@ bool SimHid::SetFeature(DeviceHandle device, const BYTE* report, DWORD length) {
     return Record(device, Path::Feature, report, length);
 }
 
-bool SimHid::Write(DeviceHandle device, const BYTE* report, DWORD length, std::uint32_t) {
-    return Record(device, Path::Interrupt, report, length);
+WriteOutcome SimHid::Write(DeviceHandle device, const BYTE* report, DWORD length,
+                           std::uint32_t timeoutMs) {
+    {
+        std::unique_lock<std::mutex> lock(m_sched.StateLock());
+        int index = DeviceOf(device);
+        if (index >= 0 && At(index).takeMs > 0)
+            return WriteSlowly(lock, device, report, length, timeoutMs);
+    }
+    return Record(device, Path::Interrupt, report, length) ? WriteOutcome::Written
+                                                           : WriteOutcome::Failed;
+}
+
+WriteOutcome SimHid::WriteSlowly(std::unique_lock<std::mutex>& lock, DeviceHandle handle,
+                                 const BYTE* report, DWORD length, std::uint32_t timeoutMs) {
+    auto waitUntil = [&](std::uint64_t at) {
+        m_sched.Wait(lock, [] { return false; }, at);
+    };
+    auto finished = [&](std::uint64_t doneAt) { return doneAt <= m_sched.NowMs(); };
+    auto waitFor = [&](std::uint64_t doneAt, std::uint32_t ms) {
+        waitUntil(std::min(doneAt, m_sched.NowMs() + ms));
+    };
+    int device = DeviceOf(handle);
+    if (device < 0 || !At(device).present || !report) return WriteOutcome::Failed;
+    if (!MakeRoomForWrite(At(device).inFlight, finished, waitFor)) {
+        ++At(device).dropped;
+        return WriteOutcome::Dropped;
+    }
+    // Closed or unplugged during the wait.
+    device = DeviceOf(handle);
+    if (device < 0 || !At(device).present) return WriteOutcome::Failed;
+
+    Device& d = At(device);
+    std::uint64_t now = m_sched.NowMs();
+    std::uint64_t start = d.inFlight.empty() ? now : std::max(now, d.inFlight.back());
+    std::uint64_t doneAt = start + d.takeMs;
+    d.inFlight.push_back(doneAt);
+    Written written{now, Path::Interrupt, std::vector<BYTE>(report, report + length)};
+    d.written.push_back(written);
+    auto hook = d.onWrite;
+    bool inTime = doneAt <= now + timeoutMs;
+    waitUntil(inTime ? doneAt : now + timeoutMs);
+    lock.unlock();
+    if (hook) hook(device, written);
+    return inTime ? WriteOutcome::Written : WriteOutcome::InFlight;
 }
 
 bool SimHid::Read(DeviceHandle handle, BYTE* buffer, DWORD length, std::uint32_t timeoutMs) {

@@ -4,6 +4,7 @@
 #pragma once
 #include <deque>
 #include <functional>
+#include <list>
 #include <map>
 #include <vector>
 
@@ -36,6 +37,11 @@ public:
         // Called (outside the simulation's lock) with each input report as it
         // was queued, once a read has taken it: the moment it is delivered.
         std::function<void(int device, const std::vector<BYTE>& report)> onRead;
+        // How long the device takes to take one interrupt report, one after
+        // the other; 0: at once. Writes not yet taken stay in flight.
+        std::uint32_t takeMs = 0;
+        std::list<std::uint64_t> inFlight;  // when each write in flight is taken
+        int dropped = 0;  // interrupt writes refused because too many were in flight
     };
 
     explicit SimHid(SimScheduler& scheduler) : m_sched(scheduler) {}
@@ -57,8 +63,8 @@ public:
     bool GetAttributes(DeviceHandle device, HidAttributes& out) override;
     void Close(DeviceHandle device) override;
     bool SetFeature(DeviceHandle device, const BYTE* report, DWORD length) override;
-    bool Write(DeviceHandle device, const BYTE* report, DWORD length,
-               std::uint32_t timeoutMs) override;
+    WriteOutcome Write(DeviceHandle device, const BYTE* report, DWORD length,
+                       std::uint32_t timeoutMs) override;
     bool Read(DeviceHandle device, BYTE* buffer, DWORD length, std::uint32_t timeoutMs) override;
 
     bool m_bEnumerationFails = false;
@@ -67,6 +73,10 @@ public:
 
 private:
     bool Record(DeviceHandle device, Path path, const BYTE* report, DWORD length);
+    // A write to a device that takes its reports slowly: the same rules of
+    // writes in flight as the Win32 backend's. The lock is held on entry.
+    WriteOutcome WriteSlowly(std::unique_lock<std::mutex>& lock, DeviceHandle handle,
+                             const BYTE* report, DWORD length, std::uint32_t timeoutMs);
     int DeviceOf(DeviceHandle handle);  // lock held; -1 when unknown
 
     SimScheduler& m_sched;
