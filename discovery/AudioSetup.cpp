@@ -12,10 +12,20 @@
 namespace kovado {
 
 void CDeviceWatcher::RunAudioToolOnce() {
+    using platform::RegRoot;
+    using platform::RegView;
     CBridgeView& view = *m_pOwner;
     platform::IRegistry& registry = *view.m_pPlatform->registry;
-    if (registry.Open(platform::RegRoot::LocalMachine, L"Software\\KOVADO",
-                      platform::kKeyAllAccess, m_hProductKey) != platform::kRegOk) {
+    // Exactly the rights the flag needs: a UAC session never gets all access
+    // to a machine key. Where the installation did not let this user change
+    // the flag, it is still read; its write is then refused and logged.
+    long opened = registry.Open(RegRoot::LocalMachine, L"Software\\KOVADO",
+                                platform::kKeyQueryValue | platform::kKeySetValue,
+                                RegView::Bits64, m_hProductKey);
+    if (opened == platform::kRegAccessDenied)
+        opened = registry.Open(RegRoot::LocalMachine, L"Software\\KOVADO",
+                               platform::kKeyQueryValue, RegView::Bits64, m_hProductKey);
+    if (opened != platform::kRegOk) {
         m_hProductKey = 0;
         return;
     }
@@ -34,13 +44,22 @@ void CDeviceWatcher::RunAudioToolOnce() {
     m_strScratch += L" AudioDeviceRegValue";
     view.WriteLog(m_strScratch);
     if (m_abToolFlag[0] == 0) {
+        // Written before the start: a tool that cannot make the panel usable
+        // puts the first byte back to 0 while it runs, and its word must be
+        // the last, so that the next connection tries again.
+        m_abToolFlag[0] = 1;
+        long written =
+            registry.Set(m_hProductKey, L"Tambrelo", m_dwFlagType, m_abToolFlag.data(), m_cbFlag);
         // Returns once the tool first waits for input, that is when it is done.
         if (view.m_pPlatform->process)
             view.m_pPlatform->process->WinExec("Tambrelo.exe", platform::kSwHide);
-        m_abToolFlag[0] = 1;
-        if (registry.Set(m_hProductKey, L"Tambrelo", m_dwFlagType, m_abToolFlag.data(),
-                         m_cbFlag) == platform::kRegOk)
+        if (written == platform::kRegOk) {
             view.WriteLog(L"RegSetValueEx OK");
+        } else {
+            wchar_t line[48];
+            std::swprintf(line, 48, L"RegSetValueEx failed %ld", written);
+            view.WriteLog(line);
+        }
     }
     registry.Close(m_hProductKey);
     m_hProductKey = 0;

@@ -18,7 +18,11 @@ platform::DeviceHandle CDeviceWatcher::FindHandset() {
     CBridgeView& view = *m_pOwner;
     platform::IHid& hid = *view.m_pPlatform->hid;
     if (!hid.BeginEnumeration()) return 0;
-    for (int i = 0; i < kMaxInterfaces; ++i) {
+    // Every interface of the snapshot is examined: each top-level collection
+    // of each HID device is one (keyboards, consumer and system controls,
+    // touchpads, sensors, vendor pages), and a laptop often has many more
+    // than the handset's position could be guessed from.
+    for (int i = 0;; ++i) {
         platform::DeviceHandle h = OpenInterface(i);
         if (h != 0 && hid.GetAttributes(h, m_attributes) &&
             m_attributes.vendorId == view.m_nVendorId) {

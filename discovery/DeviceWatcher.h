@@ -28,9 +28,6 @@ constexpr int kTipNoSkype = 1;
 constexpr int kTipNoHandset = 2;
 constexpr int kTipSkypeMissing = 3;
 
-// At most this many HID interfaces are looked at per search.
-constexpr int kMaxInterfaces = 8;
-
 class CDeviceWatcher {
 public:
     explicit CDeviceWatcher(CBridgeView* owner);
@@ -74,7 +71,7 @@ public:
     platform::Mutex m_trayLock;
 
 private:
-    BOOL ReadSkypePath(platform::RegRoot root);
+    BOOL ReadSkypePath(platform::RegRoot root, platform::RegView view);
     void ShowIcon(platform::IconHandle icon);
     void ShowTip(int textIndex);
     std::wstring UserText(int index);

@@ -41,10 +41,10 @@ void CDeviceWatcher::ShowTip(int textIndex) {
 
 // Skype counts as installed when its path value can be read; its content is
 // not used. A value too long for the buffer counts as absent.
-BOOL CDeviceWatcher::ReadSkypePath(platform::RegRoot root) {
+BOOL CDeviceWatcher::ReadSkypePath(platform::RegRoot root, platform::RegView view) {
     platform::IRegistry& registry = *m_pOwner->m_pPlatform->registry;
     // Only read: a user without administrator rights may open the key this way.
-    if (registry.Open(root, L"Software\\Skype\\Phone", platform::kKeyRead, m_hSkypeKey) !=
+    if (registry.Open(root, L"Software\\Skype\\Phone", platform::kKeyRead, view, m_hSkypeKey) !=
         platform::kRegOk) {
         m_hSkypeKey = 0;
         return 0;
@@ -58,8 +58,13 @@ BOOL CDeviceWatcher::ReadSkypePath(platform::RegRoot root) {
 }
 
 BOOL CDeviceWatcher::CheckSkypeInstalled() {
-    if (ReadSkypePath(platform::RegRoot::CurrentUser)) return 1;
-    if (ReadSkypePath(platform::RegRoot::LocalMachine)) return 1;
+    using platform::RegRoot;
+    using platform::RegView;
+    if (ReadSkypePath(RegRoot::CurrentUser, RegView::Native)) return 1;
+    // A 32-bit Skype installed for all users writes into the machine's 32-bit
+    // view, which this 64-bit program does not see by default.
+    if (ReadSkypePath(RegRoot::LocalMachine, RegView::Bits64)) return 1;
+    if (ReadSkypePath(RegRoot::LocalMachine, RegView::Bits32)) return 1;
     // Shown without changing m_nState: once Skype is back the state (and so
     // the icon) stays until it next changes; the tooltip follows every pass.
     ShowIcon(m_pOwner->m_hIconSkypeMissing);

@@ -80,10 +80,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                "Software\\Microsoft\\Multimedia\\Audio\\DeviceCpl");
     PutValue(in, panel, "ShowDisconnectedDevices");
     PutValue(in, panel, "ShowHiddenDevices");
-    if (options & 64) registry.m_keys.erase({platform::RegRoot::LocalMachine, "software\\kovado"});
+    if (options & 64)
+        registry.m_keys.erase(registry.Id(platform::RegRoot::LocalMachine, "SOFTWARE\\KOVADO",
+                                          platform::RegView::Native));
     if (options & 128)
-        registry.m_keys.erase({platform::RegRoot::CurrentUser,
-                               "software\\microsoft\\multimedia\\audio\\devicecpl"});
+        registry.m_keys.erase(registry.Id(platform::RegRoot::CurrentUser,
+                                          "Software\\Microsoft\\Multimedia\\Audio\\DeviceCpl",
+                                          platform::RegView::Native));
     wave.m_inputs = Names(in);
     wave.m_outputs = Names(in);
 

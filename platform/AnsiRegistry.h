@@ -10,7 +10,9 @@ namespace kovado::platform {
 class IAnsiRegistry {
 public:
     virtual ~IAnsiRegistry() = default;
-    virtual long Open(RegRoot root, const std::string& path, DWORD access, RegKey& out) = 0;
+    // As IRegistry::Open: access the rights used, view the copy of the key.
+    virtual long Open(RegRoot root, const std::string& path, DWORD access, RegView view,
+                      RegKey& out) = 0;
     // size: in, the buffer's capacity; out, the value's size. A value larger
     // than the buffer gives kRegMoreData and leaves the buffer untouched.
     virtual long Query(RegKey key, const std::string& name, DWORD& type, BYTE* data,

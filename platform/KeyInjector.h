@@ -19,6 +19,13 @@ public:
     // The window belongs to another program and holds a tab strip, as a
     // property sheet (such as the Sounds control panel) does.
     virtual bool IsForeignTabbedWindow(WindowHandle window) = 0;
+    // A visible top-level window of that process holding a tab strip; 0: none.
+    virtual WindowHandle FindTabbedWindowOf(DWORD processId) = 0;
+    // Makes the window the foreground window with what Windows allows a
+    // program that is not in the foreground itself; true when it now is.
+    virtual bool BringToForeground(WindowHandle window) = 0;
+    // Asks the window to close, without waiting for it.
+    virtual void RequestClose(WindowHandle window) = 0;
 };
 
 }  // namespace kovado::platform

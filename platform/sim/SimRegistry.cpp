@@ -6,11 +6,6 @@ namespace kovado::platform {
 
 namespace {
 
-constexpr DWORD kKeyQueryValue = 0x0001;
-constexpr DWORD kKeySetValue = 0x0002;
-// KEY_SET_VALUE, KEY_CREATE_SUB_KEY, DELETE, WRITE_DAC, WRITE_OWNER.
-constexpr DWORD kWriteRights = 0x0002 | 0x0004 | 0x10000 | 0x40000 | 0x80000;
-
 std::wstring Upper(std::wstring text) {
     for (wchar_t& c : text)
         if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
@@ -19,20 +14,24 @@ std::wstring Upper(std::wstring text) {
 
 }  // namespace
 
-SimRegistry::KeyName SimRegistry::Name(RegRoot root, const std::wstring& path) {
-    return {root, Upper(path)};
+SimRegistry::KeyName SimRegistry::Name(RegRoot root, RegView view, const std::wstring& path) {
+    if (root == RegRoot::CurrentUser)
+        view = RegView::Native;
+    else if (view == RegView::Native)
+        view = RegView::Bits64;
+    return {root, view, Upper(path)};
 }
 
 void SimRegistry::SetValue(RegRoot root, const std::wstring& path, const std::wstring& name,
-                           DWORD type, std::vector<BYTE> data) {
+                           DWORD type, std::vector<BYTE> data, RegView view) {
     std::lock_guard<std::mutex> lock(m_sched.StateLock());
-    m_keys[Name(root, path)][Upper(name)] = Value{type, std::move(data)};
+    m_keys[Name(root, view, path)][Upper(name)] = Value{type, std::move(data)};
 }
 
 bool SimRegistry::GetValue(RegRoot root, const std::wstring& path, const std::wstring& name,
-                           Value& out) {
+                           Value& out, RegView view) {
     std::lock_guard<std::mutex> lock(m_sched.StateLock());
-    auto key = m_keys.find(Name(root, path));
+    auto key = m_keys.find(Name(root, view, path));
     if (key == m_keys.end()) return false;
     auto value = key->second.find(Upper(name));
     if (value == key->second.end()) return false;
@@ -42,7 +41,7 @@ bool SimRegistry::GetValue(RegRoot root, const std::wstring& path, const std::ws
 
 void SimRegistry::DeleteKey(RegRoot root, const std::wstring& path) {
     std::lock_guard<std::mutex> lock(m_sched.StateLock());
-    m_keys.erase(Name(root, path));
+    for (RegView view : {RegView::Bits64, RegView::Bits32}) m_keys.erase(Name(root, view, path));
 }
 
 int SimRegistry::OpenKeys() {
@@ -50,29 +49,30 @@ int SimRegistry::OpenKeys() {
     return static_cast<int>(m_handles.size());
 }
 
-long SimRegistry::OpenLocked(RegRoot root, const std::wstring& path, DWORD access, bool create,
-                             RegKey& out) {
-    KeyName name = Name(root, path);
-    if (root == RegRoot::LocalMachine && m_bMachineReadOnly && (access & kWriteRights))
+long SimRegistry::OpenLocked(RegRoot root, const std::wstring& path, DWORD access, RegView view,
+                             bool create, RegKey& out) {
+    KeyName name = Name(root, view, path);
+    // A key that is not there is reported as such, whatever the rights asked.
+    if (!m_keys.count(name) && !create) return kRegNotFound;
+    if (root == RegRoot::LocalMachine && (access & ~m_dwMachineRights) != 0)
         return kRegAccessDenied;
-    if (!m_keys.count(name)) {
-        if (!create) return kRegNotFound;
-        m_keys[name];
-    }
+    m_keys[name];
     out = m_nextHandle;
     m_nextHandle += 4;
     m_handles[out] = Handle{name, access};
     return kRegOk;
 }
 
-long SimRegistry::Open(RegRoot root, const std::wstring& path, DWORD access, RegKey& out) {
+long SimRegistry::Open(RegRoot root, const std::wstring& path, DWORD access, RegView view,
+                       RegKey& out) {
     std::lock_guard<std::mutex> lock(m_sched.StateLock());
-    return OpenLocked(root, path, access, false, out);
+    return OpenLocked(root, path, access, view, false, out);
 }
 
-long SimRegistry::Create(RegRoot root, const std::wstring& path, DWORD access, RegKey& out) {
+long SimRegistry::Create(RegRoot root, const std::wstring& path, DWORD access, RegView view,
+                         RegKey& out) {
     std::lock_guard<std::mutex> lock(m_sched.StateLock());
-    return OpenLocked(root, path, access, true, out);
+    return OpenLocked(root, path, access, view, true, out);
 }
 
 long SimRegistry::Query(RegKey key, const std::wstring& name, DWORD& type, BYTE* data,

@@ -13,6 +13,14 @@ HKEY RootKey(RegRoot root) {
     return root == RegRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
 }
 
+// The view travels with the rights; the handle keeps it for its value calls.
+REGSAM Rights(DWORD access, RegView view) {
+    REGSAM rights = access;
+    if (view == RegView::Bits64) rights |= KEY_WOW64_64KEY;
+    if (view == RegView::Bits32) rights |= KEY_WOW64_32KEY;
+    return rights;
+}
+
 HKEY Handle(RegKey key) { return reinterpret_cast<HKEY>(key); }
 
 // Windows leaves the caller's buffer undefined when a value does not fit; the
@@ -34,17 +42,19 @@ long QueryInto(QueryFn query, DWORD& type, BYTE* data, DWORD& size) {
 
 }  // namespace
 
-long Win32Registry::Open(RegRoot root, const std::wstring& path, DWORD access, RegKey& out) {
+long Win32Registry::Open(RegRoot root, const std::wstring& path, DWORD access, RegView view,
+                         RegKey& out) {
     HKEY key = nullptr;
-    LONG result = RegOpenKeyExW(RootKey(root), path.c_str(), 0, access, &key);
+    LONG result = RegOpenKeyExW(RootKey(root), path.c_str(), 0, Rights(access, view), &key);
     out = result == ERROR_SUCCESS ? reinterpret_cast<RegKey>(key) : 0;
     return result;
 }
 
-long Win32Registry::Create(RegRoot root, const std::wstring& path, DWORD access, RegKey& out) {
+long Win32Registry::Create(RegRoot root, const std::wstring& path, DWORD access, RegView view,
+                           RegKey& out) {
     HKEY key = nullptr;
-    LONG result =
-        RegCreateKeyExW(RootKey(root), path.c_str(), 0, nullptr, 0, access, nullptr, &key, nullptr);
+    LONG result = RegCreateKeyExW(RootKey(root), path.c_str(), 0, nullptr, 0,
+                                  Rights(access, view), nullptr, &key, nullptr);
     out = result == ERROR_SUCCESS ? reinterpret_cast<RegKey>(key) : 0;
     return result;
 }
@@ -63,9 +73,10 @@ long Win32Registry::Set(RegKey key, const std::wstring& name, DWORD type, const 
     return RegSetValueExW(Handle(key), name.c_str(), 0, type, data, size);
 }
 
-long Win32Registry::Open(RegRoot root, const std::string& path, DWORD access, RegKey& out) {
+long Win32Registry::Open(RegRoot root, const std::string& path, DWORD access, RegView view,
+                         RegKey& out) {
     HKEY key = nullptr;
-    LONG result = RegOpenKeyExA(RootKey(root), path.c_str(), 0, access, &key);
+    LONG result = RegOpenKeyExA(RootKey(root), path.c_str(), 0, Rights(access, view), &key);
     out = result == ERROR_SUCCESS ? reinterpret_cast<RegKey>(key) : 0;
     return result;
 }

@@ -55,7 +55,9 @@ struct ToolCase {
     bool value;                    // the flag value exists
     DWORD type;
     std::vector<BYTE> flag;
+    DWORD machineRights;           // what this user may do under HKEY_LOCAL_MACHINE
     bool setFails;
+    bool toolUndoes;               // the tool, while it runs, puts the first byte back to 0
     int starts;                    // after two connections
     std::vector<std::wstring> log;
     std::vector<BYTE> flagAfter;
@@ -63,21 +65,44 @@ struct ToolCase {
 
 void PrintTo(const ToolCase& c, std::ostream* os) { *os << c.name; }
 
+constexpr DWORD kAll = ~DWORD{0};
+constexpr DWORD kReadOnly = platform::kKeyRead;
+constexpr DWORD kReadAndSet = platform::kKeyRead | platform::kKeySetValue;
+const std::vector<std::wstring> kRunThenDone = {L"00 AudioDeviceRegValue", L"RegSetValueEx OK",
+                                                L"01 AudioDeviceRegValue"};
+const std::wstring kRefused = L"RegSetValueEx failed 5";
+
 const ToolCase kToolCases[] = {
-    {"StartedOnceThenFlagged", true, true, platform::kRegDword, {0, 0, 0, 0}, false, 1,
-     {L"00 AudioDeviceRegValue", L"RegSetValueEx OK", L"01 AudioDeviceRegValue"},
-     {1, 0, 0, 0}},
-    {"AlreadyRun", true, true, platform::kRegDword, {1, 0, 0, 0}, false, 0,
+    {"StartedOnceThenFlagged", true, true, platform::kRegDword, {0, 0, 0, 0}, kAll, false, false,
+     1, kRunThenDone, {1, 0, 0, 0}},
+    {"AlreadyRun", true, true, platform::kRegDword, {1, 0, 0, 0}, kAll, false, false, 0,
      {L"01 AudioDeviceRegValue", L"01 AudioDeviceRegValue"}, {1, 0, 0, 0}},
-    {"OneByteFlagKeepsItsTypeAndSize", true, true, platform::kRegBinary, {0}, false, 1,
-     {L"00 AudioDeviceRegValue", L"RegSetValueEx OK", L"01 AudioDeviceRegValue"}, {1}},
-    {"FlagNotWrittenBackStartsAgain", true, true, platform::kRegDword, {0, 0, 0, 0}, true, 2,
-     {L"00 AudioDeviceRegValue", L"00 AudioDeviceRegValue"}, {0, 0, 0, 0}},
-    {"FlagTooLarge", true, true, platform::kRegBinary, {0, 0, 0, 0, 0}, false, 0, {},
+    {"OneByteFlagKeepsItsTypeAndSize", true, true, platform::kRegBinary, {0}, kAll, false, false,
+     1, kRunThenDone, {1}},
+    // A UAC session never gets all access to a machine key, but the flag needs
+    // only query and set-value rights.
+    {"UacSessionAllowedToSetTheFlag", true, true, platform::kRegDword, {0, 0, 0, 0}, kReadAndSet,
+     false, false, 1, kRunThenDone, {1, 0, 0, 0}},
+    // Without set-value rights the flag is still read and the tool started;
+    // the refused write is logged, and the next connection starts it again.
+    {"UacSessionThatMayOnlyRead", true, true, platform::kRegDword, {0, 0, 0, 0}, kReadOnly, false,
+     false, 2, {L"00 AudioDeviceRegValue", kRefused, L"00 AudioDeviceRegValue", kRefused},
+     {0, 0, 0, 0}},
+    {"FlagNotWrittenBackStartsAgain", true, true, platform::kRegDword, {0, 0, 0, 0}, kAll, true,
+     false, 2, {L"00 AudioDeviceRegValue", kRefused, L"00 AudioDeviceRegValue", kRefused},
+     {0, 0, 0, 0}},
+    // The tool could not bring the panel forward: its word comes after the
+    // program's, so the next connection tries again.
+    {"ToolThatCouldNotDoItsJobIsStartedAgain", true, true, platform::kRegDword, {0, 0, 0, 0},
+     kAll, false, true, 2,
+     {L"00 AudioDeviceRegValue", L"RegSetValueEx OK", L"00 AudioDeviceRegValue",
+      L"RegSetValueEx OK"},
+     {0, 0, 0, 0}},
+    {"FlagTooLarge", true, true, platform::kRegBinary, {0, 0, 0, 0, 0}, kAll, false, false, 0, {},
      {0, 0, 0, 0, 0}},
-    {"EmptyFlag", true, true, platform::kRegBinary, {}, false, 0, {}, {}},
-    {"NoFlag", true, false, 0, {}, false, 0, {}, {}},
-    {"NoProductKey", false, false, 0, {}, false, 0, {}, {}},
+    {"EmptyFlag", true, true, platform::kRegBinary, {}, kAll, false, false, 0, {}, {}},
+    {"NoFlag", true, false, 0, {}, kAll, false, false, 0, {}, {}},
+    {"NoProductKey", false, false, 0, {}, kAll, false, false, 0, {}, {}},
 };
 
 class AudioTool : public testing::TestWithParam<ToolCase> {};
@@ -91,7 +116,10 @@ TEST_P(AudioTool, RunsOncePerInstallation) {
         rig.SetToolFlag(c.type, c.flag);
     else if (c.key)
         registry.SetValue(RegRoot::LocalMachine, test::kProductKey, L"Other", platform::kRegSz, {});
+    registry.m_dwMachineRights = c.machineRights;
     registry.m_bSetFails = c.setFails;
+    if (c.toolUndoes)
+        rig.sim.m_process.m_onStart = [&](const std::string&) { rig.SetToolFlag(c.type, c.flag); };
 
     rig.view.m_pWatcher->RunAudioToolOnce();
     rig.view.m_pWatcher->RunAudioToolOnce();
@@ -119,21 +147,25 @@ INSTANTIATE_TEST_SUITE_P(Flags, AudioTool, testing::ValuesIn(kToolCases),
 struct InstalledCase {
     const char* name;
     std::size_t userPath;     // bytes of "SkypePath" under HKEY_CURRENT_USER, 0: none
-    std::size_t machinePath;  // and under HKEY_LOCAL_MACHINE
-    bool limitedUser;         // HKEY_LOCAL_MACHINE opens only for reading
+    std::size_t machinePath;  // and under HKEY_LOCAL_MACHINE, 64-bit view
+    std::size_t machine32;    // and in its 32-bit view, where a 32-bit Skype writes it
+    DWORD machineRights;
     bool installed;
 };
 
 void PrintTo(const InstalledCase& c, std::ostream* os) { *os << c.name; }
 
 const InstalledCase kInstalledCases[] = {
-    {"CurrentUser", 40, 0, false, true},
-    {"LocalMachine", 0, 40, false, true},
-    {"LocalMachineForALimitedUser", 0, 40, true, true},
-    {"PathFillingTheBuffer", 256, 0, false, true},
-    {"PathTooLongCountsAsAbsent", 257, 0, false, false},
-    {"TooLongForTheUserButFitsForTheMachine", 300, 40, false, true},
-    {"Neither", 0, 0, false, false},
+    {"CurrentUser", 40, 0, 0, kAll, true},
+    {"LocalMachine", 0, 40, 0, kAll, true},
+    {"LocalMachineForAUacSession", 0, 40, 0, kReadOnly, true},
+    {"ThirtyTwoBitSkype", 0, 0, 40, kAll, true},
+    {"ThirtyTwoBitSkypeForAUacSession", 0, 0, 40, kReadOnly, true},
+    {"TooLongInTheSixtyFourBitViewFitsInTheOther", 0, 300, 40, kAll, true},
+    {"PathFillingTheBuffer", 256, 0, 0, kAll, true},
+    {"PathTooLongCountsAsAbsent", 257, 0, 0, kAll, false},
+    {"TooLongForTheUserButFitsForTheMachine", 300, 40, 0, kAll, true},
+    {"Neither", 0, 0, 0, kAll, false},
 };
 
 class SkypeInstalled : public testing::TestWithParam<InstalledCase> {};
@@ -145,7 +177,9 @@ TEST_P(SkypeInstalled, ByTheSkypePathValue) {
     rig.AddTrayIcon();
     if (c.userPath) rig.InstallSkype(RegRoot::CurrentUser, c.userPath);
     if (c.machinePath) rig.InstallSkype(RegRoot::LocalMachine, c.machinePath);
-    rig.sim.m_registry.m_bMachineReadOnly = c.limitedUser;
+    if (c.machine32)
+        rig.InstallSkype(RegRoot::LocalMachine, c.machine32, platform::RegView::Bits32);
+    rig.sim.m_registry.m_dwMachineRights = c.machineRights;
 
     EXPECT_EQ(rig.view.m_pWatcher->CheckSkypeInstalled(), c.installed ? 1 : 0);
     EXPECT_EQ(rig.sim.m_registry.OpenKeys(), 0);

@@ -35,6 +35,15 @@ std::vector<Interface> ForeignThenHandset(int foreign) {
     return list;
 }
 
+// A laptop's collections: keyboard and mouse held by the system (they cannot
+// be opened), consumer and system controls, touchpad, sensors, vendor pages;
+// the handset comes last.
+const std::vector<Interface> kLaptop = {
+    {0x048D, 0xC101, false}, {0x048D, 0xC101}, {0x048D, 0xC101}, {0x06CB, 0xCE44, false},
+    {0x06CB, 0xCE44},        {0x8087, 0x0A1E}, {0x8087, 0x0A1E}, {0x0BDA, 0x5634},
+    {0x046D, 0xC52B, false}, {0x046D, 0xC52B}, {0x046D, 0xC52B}, {0x0E5E, 0x6621},
+};
+
 const FindCase kFindCases[] = {
     {"ForeignInterfacesThenThirdModel",
      {{0x046D, 0xC077}, {0x045E, 0x0750}, {0x1234, 0x6621}, {0x0E5E, 0x6621}},
@@ -49,12 +58,13 @@ const FindCase kFindCases[] = {
      0x6611, 1, 1, 0x6611, 49, 1, 1, {L"PID : 0X6611", L"p6611 file"}},
     {"HandsetAtIndexSevenIsFound", ForeignThenHandset(7), 0x6611, 7, 8, 0x6611, 49, 1, 1,
      {L"PID : 0X6611", L"p6611 file"}},
-    {"HandsetAtIndexEightIsNeverFound", ForeignThenHandset(8), 0x6611, -1, 8, 0, 0, 0, 0, {}},
+    {"HandsetLastOfTwelveInterfaces", kLaptop, 0x6611, 11, 9, 0x6621, 65, 0, 0,
+     {L"PID : 0X6621", L"p6621 file"}},
 };
 
 class FindHandset : public testing::TestWithParam<FindCase> {};
 
-TEST_P(FindHandset, OpensAtMostEightAndKeepsOnlyTheHandset) {
+TEST_P(FindHandset, ExaminesEveryInterfaceAndKeepsOnlyTheHandset) {
     const FindCase& c = GetParam();
     Rig rig;
     rig.EnableLog();

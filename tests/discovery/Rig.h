@@ -43,9 +43,10 @@ struct Rig {
     }
 
     void InstallSkype(platform::RegRoot root = platform::RegRoot::CurrentUser,
-                      std::size_t pathBytes = 40) {
+                      std::size_t pathBytes = 40,
+                      platform::RegView view = platform::RegView::Native) {
         sim.m_registry.SetValue(root, kSkypeKey, L"SkypePath", platform::kRegSz,
-                                std::vector<BYTE>(pathBytes, 'a'));
+                                std::vector<BYTE>(pathBytes, 'a'), view);
     }
     void UninstallSkype() {
         sim.m_registry.DeleteKey(platform::RegRoot::CurrentUser, kSkypeKey);

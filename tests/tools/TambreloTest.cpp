@@ -222,6 +222,9 @@ struct PanelCase {
     int looksBeforeFocus;
     int focusLostAfterKeyEvents;
     std::string log;
+    // The started program's own window, found whether or not it has the focus.
+    WindowHandle windowOnStart = 0;
+    int raisesRefused = 0;  // -1: it cannot be brought forward at all
 };
 void PrintTo(const PanelCase& c, std::ostream* out) { *out << c.name; }
 
@@ -241,7 +244,12 @@ TEST_P(TambreloPanelTest, TypesOnlyIntoThePanelItStarted) {
     auto& options = rig.registry.Key(RegRoot::CurrentUser,
                                      "Software\\Microsoft\\Multimedia\\Audio\\DeviceCpl");
     options["ShowHiddenDevices"] = RegValue{platform::kRegDword, {1, 0, 0, 0}};
+    // As the main program leaves it just before it starts the tool.
+    auto& product = rig.registry.Key(RegRoot::LocalMachine, "SOFTWARE\\KOVADO");
+    product["Tambrelo"] = RegValue{platform::kRegDword, {1, 0, 0, 0}};
     rig.keys.m_focus = c.focusBefore;
+    rig.keys.m_raisesRefused = c.raisesRefused;
+    rig.process.m_windowOnStart = c.windowOnStart;
     rig.keys.m_focusLostAfter = c.focusLostAfterKeyEvents;
     rig.process.m_result = c.startResult;
     rig.process.m_focusOnStart = c.focusOnStart;
@@ -251,6 +259,11 @@ TEST_P(TambreloPanelTest, TypesOnlyIntoThePanelItStarted) {
     // The panel options are changed only when keys go to the panel.
     bool typed = c.log.find("Down") != std::string::npos;
     EXPECT_EQ(options["ShowHiddenDevices"].data[0], typed ? 0 : 1);
+    // A sequence that did not reach the panel to its end leaves the set-up to
+    // the next run.
+    bool done = c.log.find(kWholeB) != std::string::npos;
+    EXPECT_EQ(product["Tambrelo"].data, (std::vector<BYTE>{BYTE(done ? 1 : 0), 0, 0, 0}));
+    EXPECT_EQ(product["Tambrelo"].type, platform::kRegDword);
 }
 
 constexpr WindowHandle kUser = FakeKeys::kUserWindow;
@@ -269,7 +282,17 @@ INSTANTIATE_TEST_SUITE_P(
         PanelCase{"ErrorBoxTakesFocus", 33, kUser, kErrorBox, 0, -1, kNoPanel},
         PanelCase{"PanelHadFocusBefore", 33, kPanel, kPanel, 0, -1, kNoPanel},
         // Lost during the second stroke: its release still goes out, then nothing.
-        PanelCase{"FocusLostMidway", 33, kUser, kPanel, 0, 3, Join({kStartB, "Down Tab"})}),
+        PanelCase{"FocusLostMidway", 33, kUser, kPanel, 0, 3, Join({kStartB, "Down Tab"})},
+        // Started from the background, the panel stays behind the user's
+        // window until it is brought forward.
+        PanelCase{"PanelBehindBroughtForward", 33, kUser, kUser, 0, -1,
+                  Join({kStartB, "raise", kWholeB}), kPanel},
+        PanelCase{"PanelBehindBroughtForwardAtTheThirdAttempt", 33, kUser, kUser, 0, -1,
+                  Join({kStartB, "raise ~100 raise ~100 raise", kWholeB}), kPanel, 2},
+        PanelCase{"PanelThatStaysBehindIsClosed", 33, kUser, kUser, 0, -1,
+                  Join({kStartB, Repeat("raise ~100", kRaiseAttempts), "close 32"}), kPanel, -1},
+        PanelCase{"StartedProgramsWindowWithoutTabsIsLeftAlone", 33, kUser, kUser, 0, -1,
+                  kNoPanel, kErrorBox}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TambreloKeysTest, LooksUpTheScanCodeAfreshForPressAndRelease) {
@@ -366,11 +389,12 @@ TEST(TambreloNamesTest, ReadsOnlyNamesThatFitWithTheirNul) {
     };
     for (const Case& c : cases) {
         Rig rig(6, 1);
+        rig.registry.m_machineRights = platform::kKeyRead;  // a UAC session
         rig.registry.Key(RegRoot::LocalMachine, "SOFTWARE\\KOVADO")["DefaultInDevice"] = c.value;
         rig.dlg.m_strInName = "old";
         EXPECT_TRUE(rig.dlg.ReadDeviceNames());
         EXPECT_EQ(rig.dlg.m_strInName, c.expected);
-        EXPECT_EQ(rig.registry.m_opened, std::vector<std::string>{"SOFTWARE\\KOVADO 983103"});
+        EXPECT_EQ(rig.registry.m_opened, std::vector<std::string>{"SOFTWARE\\KOVADO 0x20019 64"});
     }
     Rig noKey(6, 1);
     noKey.dlg.m_strOutName = "old";

@@ -4,9 +4,11 @@
 #pragma once
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <map>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -45,33 +47,63 @@ inline RegValue Text(const std::string& text) {
     return value;
 }
 
+// Keys under HKEY_LOCAL_MACHINE exist in a 64-bit view (which Native means)
+// and a 32-bit one; m_machineRights are the rights this user holds there.
 class FakeRegistry : public platform::IAnsiRegistry {
 public:
-    using KeyId = std::pair<RegRoot, std::string>;  // path in lower case
+    using RegView = platform::RegView;
+    using KeyId = std::tuple<RegRoot, RegView, std::string>;  // path in lower case
+    struct OpenKey {
+        KeyId id;
+        DWORD access;
+    };
 
     std::map<KeyId, std::map<std::string, RegValue>> m_keys;
-    std::map<RegKey, KeyId> m_open;
-    std::vector<std::string> m_opened;  // "<path> <access>" per successful open
+    std::map<RegKey, OpenKey> m_open;
+    // "<path> <access in hex> <view>" per successful open, view "native",
+    // "64" or "32".
+    std::vector<std::string> m_opened;
     std::vector<std::string> m_writes;
+    DWORD m_machineRights = ~DWORD{0};
     RegKey m_nextKey = 0x100;
 
-    std::map<std::string, RegValue>& Key(RegRoot root, const std::string& path) {
-        return m_keys[{root, Lower(path)}];
+    static KeyId Id(RegRoot root, const std::string& path, RegView view) {
+        if (root == RegRoot::CurrentUser) {
+            view = RegView::Native;
+        } else if (view == RegView::Native) {
+            view = RegView::Bits64;
+        }
+        return {root, view, Lower(path)};
+    }
+    std::map<std::string, RegValue>& Key(RegRoot root, const std::string& path,
+                                         RegView view = RegView::Native) {
+        return m_keys[Id(root, path, view)];
     }
 
-    long Open(RegRoot root, const std::string& path, DWORD access, RegKey& out) override {
-        auto found = m_keys.find({root, Lower(path)});
+    long Open(RegRoot root, const std::string& path, DWORD access, RegView view,
+              RegKey& out) override {
+        auto found = m_keys.find(Id(root, path, view));
         if (found == m_keys.end()) {
             return platform::kRegNotFound;
         }
+        if (root == RegRoot::LocalMachine && (access & ~m_machineRights) != 0) {
+            return platform::kRegAccessDenied;
+        }
         out = m_nextKey++;
-        m_open[out] = found->first;
-        m_opened.push_back(path + " " + std::to_string(access));
+        m_open[out] = OpenKey{found->first, access};
+        char rights[16];
+        std::snprintf(rights, sizeof(rights), "0x%X", static_cast<unsigned>(access));
+        const char* views[] = {"native", "64", "32"};
+        m_opened.push_back(path + " " + rights + " " + views[static_cast<int>(view)]);
         return platform::kRegOk;
     }
     long Query(RegKey key, const std::string& name, DWORD& type, BYTE* data,
                DWORD& size) override {
-        auto& values = m_keys.at(m_open.at(key));
+        const OpenKey& open = m_open.at(key);
+        if ((open.access & platform::kKeyQueryValue) == 0) {
+            return platform::kRegAccessDenied;
+        }
+        auto& values = m_keys.at(open.id);
         auto found = values.find(name);
         if (found == values.end()) {
             return platform::kRegNotFound;
@@ -88,7 +120,11 @@ public:
     }
     long Set(RegKey key, const std::string& name, DWORD type, const BYTE* data,
              DWORD size) override {
-        m_keys.at(m_open.at(key))[name] = RegValue{type, std::vector<BYTE>(data, data + size)};
+        const OpenKey& open = m_open.at(key);
+        if ((open.access & platform::kKeySetValue) == 0) {
+            return platform::kRegAccessDenied;
+        }
+        m_keys.at(open.id)[name] = RegValue{type, std::vector<BYTE>(data, data + size)};
         m_writes.push_back(name);
         return platform::kRegOk;
     }
@@ -209,10 +245,34 @@ public:
         return m_focus;
     }
     bool IsForeignTabbedWindow(WindowHandle window) override { return m_tabbed.count(window) != 0; }
+
+    // The program last started and its window (0: none came up).
+    DWORD m_startedProcess = 0;
+    WindowHandle m_startedWindow = 0;
+    // How many attempts to bring a window forward fail before one succeeds;
+    // -1: every one fails.
+    int m_raisesRefused = 0;
+
+    WindowHandle FindTabbedWindowOf(DWORD processId) override {
+        bool ours = processId != 0 && processId == m_startedProcess;
+        return ours && m_tabbed.count(m_startedWindow) != 0 ? m_startedWindow : 0;
+    }
+    bool BringToForeground(WindowHandle window) override {
+        m_log.push_back("raise");
+        if (m_raisesRefused < 0 || m_raisesRefused-- > 0) {
+            return false;
+        }
+        m_focus = window;
+        return true;
+    }
+    void RequestClose(WindowHandle window) override {
+        m_log.push_back("close " + std::to_string(window));
+    }
 };
 
 // Starting a program logs "start <command> <show>"; the focus then moves to
-// m_focusOnStart, seen after m_looksBeforeFocus looks at it.
+// m_focusOnStart, seen after m_looksBeforeFocus looks at it, and the program's
+// window is m_windowOnStart.
 class FakeProcess : public platform::IProcess {
 public:
     FakeProcess(EventLog& log, FakeKeys* keys) : m_log(log), m_pKeys(keys) {}
@@ -221,7 +281,18 @@ public:
     UINT m_result = 33;
     WindowHandle m_focusOnStart = FakeKeys::kPanel;
     int m_looksBeforeFocus = 0;
+    WindowHandle m_windowOnStart = 0;
+    static constexpr DWORD kProcessId = 0x700;
 
+    UINT Start(const std::string& commandLine, UINT showCommand, DWORD& processId) override {
+        UINT result = WinExec(commandLine, showCommand);
+        processId = result > 31 ? kProcessId : 0;
+        if (m_pKeys != nullptr && result > 31) {
+            m_pKeys->m_startedProcess = kProcessId;
+            m_pKeys->m_startedWindow = m_windowOnStart;
+        }
+        return result;
+    }
     UINT WinExec(const std::string& commandLine, UINT showCommand) override {
         m_log.push_back("start " + commandLine + " " + std::to_string(showCommand));
         if (m_pKeys != nullptr && m_result > 31) {

@@ -41,6 +41,7 @@ TEST_P(UninstallLauncherTest, ClosesThenStartsTheRegisteredCommand) {
     EventLog log;
     FakeWindows windows(log);
     FakeRegistry registry;
+    registry.m_machineRights = platform::kKeyRead;  // a UAC session
     FakeProcess process(log, nullptr);
     if (c.running) {
         windows.m_windows["KovadoDeskLink"] = kMainWindow;
@@ -57,7 +58,8 @@ TEST_P(UninstallLauncherTest, ClosesThenStartsTheRegisteredCommand) {
     EXPECT_EQ(RunUninstallLauncher({&windows, &registry, &process}, kCode), 0);
     EXPECT_EQ(Condense(log), c.log);
     if (c.keyPresent) {
-        EXPECT_EQ(registry.m_opened, std::vector<std::string>{keyPath + " 131097"});  // KEY_READ
+        // For reading only, in the 64-bit view the installer writes.
+        EXPECT_EQ(registry.m_opened, std::vector<std::string>{keyPath + " 0x20019 64"});
     }
     EXPECT_TRUE(registry.m_open.empty());
 }

@@ -79,11 +79,15 @@ join() { local IFS='|'; echo "$*"; }
 
 panel_log=${root}/audio/panel.log
 # name, Wine's Windows version, out name, in name (a dash: no value; both
-# dashes: no key), panel kind, expected log of the panel ("" when none started)
+# dashes: neither), panel kind, expected log of the panel ("" when none started).
+# The main program's flag is 1 when the tool starts, as the main program
+# leaves it; it must be 0 afterwards when the panel did not get the whole
+# sequence (flag_after=0), else still 1.
 run_tambrelo() {
   local name=$1 version=$2 out=$3 in=$4 kind=$5 expected=$6 dir=${7:-audio}
   reg add 'HKCU\Software\Wine' /v Version /d "${version}" /f
   reg delete 'HKLM\SOFTWARE\KOVADO' /f
+  reg add 'HKLM\SOFTWARE\KOVADO' /v Tambrelo /t REG_DWORD /d 1 /f
   [[ ${out} != - ]] && reg add 'HKLM\SOFTWARE\KOVADO' /v DefaultOutDevice /d "${out}" /f
   [[ ${in} != - ]] && reg add 'HKLM\SOFTWARE\KOVADO' /v DefaultInDevice /d "${in}" /f
   rm -f "${panel_log}" "${panel_log}.stop"
@@ -97,15 +101,47 @@ run_tambrelo() {
     touch "${panel_log}.stop"
     await_line "${panel_log}" end
   fi
-  local got
+  local got flag
   got=$(read_log "${panel_log}")
   got=${got%|end}
+  flag=$(wine reg query 'HKLM\SOFTWARE\KOVADO' /v Tambrelo 2>/dev/null | tr -d '\r' |
+    grep -o '0x[0-9a-f]*$')
   if [[ ${code} -ne 0 ]]; then
     fail "Tambrelo ${name}" "exit code ${code}"
   elif [[ ${got} != "${expected}" ]]; then
     fail "Tambrelo ${name}" "expected: ${expected}" "got:      ${got}"
+  elif [[ ${flag} != "0x${flag_after:-1}" ]]; then
+    fail "Tambrelo ${name}" "flag afterwards ${flag:-missing}, expected 0x${flag_after:-1}"
   else
     pass "Tambrelo ${name}"
+  fi
+}
+
+user_log=${root}/audio/user.log
+# run_tambrelo's arguments, with the user's window (tests/wine/probes/
+# window_probe.c, role focus) holding the focus while the panel starts: the
+# user's window must receive no key.
+run_tambrelo_with_user_window() {
+  local name=$1
+  rm -f "${user_log}" "${user_log}.stop"
+  wine "${root}/remove/kovado_window_probe.exe" focus "${win_root}\\audio\\user.log" &
+  local user_pid=$!
+  if ! await_line "${user_log}" ready; then
+    fail "Tambrelo ${name}" "the user's window did not come up with the focus" \
+      "got: $(read_log "${user_log}")"
+    touch "${user_log}.stop"
+    wait "${user_pid}"
+    return
+  fi
+  run_tambrelo "$@"
+  touch "${user_log}.stop"
+  wait "${user_pid}"
+  local got
+  got=$(read_log "${user_log}")
+  if [[ ${got} != "ready|end" ]]; then
+    fail "Tambrelo ${name}: no key for the user's window" "got: ${got}"
+  else
+    pass "Tambrelo ${name}: no key for the user's window"
   fi
 }
 
@@ -114,6 +150,13 @@ START_B='start shell32.dll,Control_RunDLL mmsys.cpl,,0'
 # the only playback entry ("Out:"), chosen with one Down and made the default;
 # the handset's recording device is not connected, so nothing is chosen there.
 run_tambrelo "lists, playback chosen" win7 "Out: default" "Mic (Kovado Handset)" tabs \
+  "$(join "${START_B}" "${DOWN}" "${TAB}" "${TAB}" "${ENTER}" "${TAB}" "${TAB}" "${TAB}" "${TAB}" \
+    "${RIGHT}" "${TAB}" "${TAB}" "${TAB}" "${TAB}" "${TAB}" "${ENTER}")"
+# The panel comes up behind the user's window, as Windows' foreground lock
+# keeps a panel started from the background: Tambrelo brings it forward and
+# types into it.
+run_tambrelo_with_user_window "panel behind the user's window" win7 "Out: default" \
+  "Mic (Kovado Handset)" behind \
   "$(join "${START_B}" "${DOWN}" "${TAB}" "${TAB}" "${ENTER}" "${TAB}" "${TAB}" "${TAB}" "${TAB}" \
     "${RIGHT}" "${TAB}" "${TAB}" "${TAB}" "${TAB}" "${TAB}" "${ENTER}")"
 # The first recording device already is the wanted one: one Enter closes the panel.
@@ -131,10 +174,11 @@ run_tambrelo "classic, Windows 2000" win2k "Out: default" "Mic (Kovado Handset)"
   "$(join 'start shell32.dll,Control_RunDLL mmsys.cpl,,1' "${classic_keys}")"
 run_tambrelo "no panel on Windows 5.2" win2003 "Out: default" "Mic (Kovado Handset)" tabs ""
 # A window without a tab strip takes the focus (as an error box would): no key.
-run_tambrelo "no keys into a window that is no panel" win7 "Out: default" "Mic (Kovado Handset)" \
-  plain "${START_B}"
+flag_after=0 run_tambrelo "no keys into a window that is no panel" win7 "Out: default" \
+  "Mic (Kovado Handset)" plain "${START_B}"
 # Wine's own rundll32 has no Sounds panel to open.
-run_tambrelo "system rundll32 opens no panel" win7 "Out: default" "Mic (Kovado Handset)" tabs "" bare
+flag_after=0 run_tambrelo "system rundll32 opens no panel" win7 "Out: default" \
+  "Mic (Kovado Handset)" tabs "" bare
 reg delete 'HKCU\Software\Wine' /v Version /f
 reg delete 'HKLM\SOFTWARE\KOVADO' /f
 

@@ -65,16 +65,20 @@ void ReadName(platform::IAnsiRegistry& registry, RegKey key, const char* value, 
 void CTambreloDlg::DoJob() {
     m_nPanelMode = 1;
     OpenSoundPanel();
-    if (m_hPanel == 0) {
-        // Nothing opened, or it never took the focus: strokes would land in
-        // whatever window the user is working in, so none are sent and
-        // nothing is changed.
-        return;
+    // Without a panel that has the focus (nothing opened, or it could not be
+    // brought forward) strokes would land in whatever window the user is
+    // working in, so none are sent and no panel option is changed.
+    if (m_hPanel != 0) {
+        if (m_nPanelMode == 3) {
+            SelectFromLists();
+        } else {
+            SelectClassic();
+        }
     }
-    if (m_nPanelMode == 3) {
-        SelectFromLists();
-    } else {
-        SelectClassic();
+    // m_hPanel is cleared as soon as the panel loses the focus: it still
+    // holds the panel only when every stroke reached it.
+    if (m_bPanelVersion && m_hPanel == 0) {
+        MarkSetUpUndone();
     }
 }
 
@@ -93,16 +97,18 @@ void CTambreloDlg::OpenSoundPanel() {
     }
     m_nPanelMode = row->mode;
     m_hPanel = 0;
-    if (row->command == nullptr) {
+    m_bPanelVersion = row->command != nullptr;
+    if (!m_bPanelVersion) {
         return;
     }
     platform::WindowHandle focusBefore = m_sys.keys->FocusWindow();
-    if (m_sys.process->WinExec(row->command, platform::kSwShow) > 31) {
-        AwaitPanel(focusBefore);
+    DWORD processId = 0;
+    if (m_sys.process->Start(row->command, platform::kSwShow, processId) > 31) {
+        AwaitPanel(focusBefore, processId);
     }
 }
 
-void CTambreloDlg::AwaitPanel(platform::WindowHandle focusBefore) {
+void CTambreloDlg::AwaitPanel(platform::WindowHandle focusBefore, DWORD processId) {
     // The start returns once the new program waits for input; the panel counts
     // as open when a window that was not focused before, belongs to another
     // program and is a tabbed property sheet has the focus. An error box shown
@@ -113,14 +119,54 @@ void CTambreloDlg::AwaitPanel(platform::WindowHandle focusBefore) {
             m_hPanel = focus;
             return;
         }
+        // Started from a program in the background, the panel is kept behind
+        // the user's window by the foreground lock.
+        if (platform::WindowHandle behind = m_sys.keys->FindTabbedWindowOf(processId)) {
+            RaisePanel(behind);
+            return;
+        }
         m_sys.clock->Sleep(kPanelPollMs);
     }
 }
 
+void CTambreloDlg::RaisePanel(platform::WindowHandle panel) {
+    for (int attempt = 0; attempt < kRaiseAttempts; ++attempt) {
+        if (m_sys.keys->BringToForeground(panel) && m_sys.keys->FocusWindow() == panel) {
+            m_hPanel = panel;
+            return;
+        }
+        m_sys.clock->Sleep(kPanelPollMs);
+    }
+    // It would get no key behind the user's window, and left open there it
+    // would look like work half done.
+    m_sys.keys->RequestClose(panel);
+}
+
+void CTambreloDlg::MarkSetUpUndone() {
+    RegKey key = 0;
+    if (m_sys.registry->Open(RegRoot::LocalMachine, kProductKey,
+                             platform::kKeyQueryValue | platform::kKeySetValue,
+                             platform::RegView::Bits64, key) != platform::kRegOk) {
+        return;
+    }
+    // The main program set the first byte to 1 before it started the tool;
+    // 0 makes it start the tool again with the next handset.
+    std::array<BYTE, 4> flag{};
+    DWORD type = 0;
+    DWORD size = static_cast<DWORD>(flag.size());
+    if (m_sys.registry->Query(key, "Tambrelo", type, flag.data(), size) == platform::kRegOk &&
+        size >= 1 && flag[0] != 0) {
+        flag[0] = 0;
+        m_sys.registry->Set(key, "Tambrelo", type, flag.data(), size);
+    }
+    m_sys.registry->Close(key);
+}
+
 bool CTambreloDlg::ReadDeviceNames() {
     RegKey key = 0;
-    if (m_sys.registry->Open(RegRoot::LocalMachine, kProductKey, platform::kKeyAllAccess, key) !=
-        platform::kRegOk) {
+    // Reading is all a user without administrator rights may do here.
+    if (m_sys.registry->Open(RegRoot::LocalMachine, kProductKey, platform::kKeyRead,
+                             platform::RegView::Bits64, key) != platform::kRegOk) {
         return false;
     }
     ReadName(*m_sys.registry, key, "DefaultInDevice", m_strInName);
@@ -181,8 +227,9 @@ void CTambreloDlg::ChooseClassic(const std::string& name, UINT number, bool foun
 
 void CTambreloDlg::HideInactiveDevices() {
     RegKey key = 0;
-    if (m_sys.registry->Open(RegRoot::CurrentUser, kPanelOptionsKey, platform::kKeyAllAccess,
-                             key) != platform::kRegOk) {
+    if (m_sys.registry->Open(RegRoot::CurrentUser, kPanelOptionsKey,
+                             platform::kKeyQueryValue | platform::kKeySetValue,
+                             platform::RegView::Native, key) != platform::kRegOk) {
         return;
     }
     for (const char* option : {"ShowDisconnectedDevices", "ShowHiddenDevices"}) {

@@ -24,10 +24,13 @@ struct TambreloServices {
     platform::IClock* clock = nullptr;
 };
 
-// How long the started panel may take to come up with the keyboard focus
-// after the start returned: polled every kPanelPollMs, kPanelPolls times.
+// How long the started panel may take to come up after the start returned:
+// polled every kPanelPollMs, kPanelPolls times. A panel that came up behind
+// another window is brought forward up to kRaiseAttempts times, as often
+// apart.
 constexpr DWORD kPanelPollMs = 100;
 constexpr int kPanelPolls = 50;
+constexpr int kRaiseAttempts = 5;
 
 class CTambreloDlg {
 public:
@@ -36,7 +39,9 @@ public:
     explicit CTambreloDlg(const TambreloServices& services) : m_sys(services) {}
 
     // Opens the panel and, once it has the keyboard focus, sends the key
-    // sequence of the path the Windows version selects.
+    // sequence of the path the Windows version selects. When a panel was to
+    // be driven and the sequence did not reach it to the end, the main
+    // program's flag is put back to "not yet run".
     void DoJob();
 
     void OpenSoundPanel();
@@ -59,9 +64,13 @@ public:
     // The panel this run opened, while it keeps the keyboard focus; 0 when no
     // panel came up or it lost the focus, and then no further key is sent.
     platform::WindowHandle m_hPanel = 0;
+    // This Windows version has a panel to drive (OpenSoundPanel).
+    bool m_bPanelVersion = false;
 
 private:
-    void AwaitPanel(platform::WindowHandle focusBefore);
+    void AwaitPanel(platform::WindowHandle focusBefore, DWORD processId);
+    void RaisePanel(platform::WindowHandle panel);
+    void MarkSetUpUndone();
     bool PanelHasFocus();
     void Press(BYTE virtualKey, int scanCode, DWORD pauseMs = 0);
     // The waits of a key sequence; none once the sequence has been stopped.

@@ -13,8 +13,9 @@ int RunUninstallLauncher(const UninstallServices& services, std::string_view pro
 
     std::string keyPath = std::string(kUninstallKeys) + std::string(productCode);
     platform::RegKey key = 0;
+    // The installer is 64-bit and registers itself in the 64-bit view.
     if (services.registry->Open(platform::RegRoot::LocalMachine, keyPath, platform::kKeyRead,
-                                key) != platform::kRegOk) {
+                                platform::RegView::Bits64, key) != platform::kRegOk) {
         return 0;
     }
     std::array<BYTE, kUninstallCommandBytes> buffer{};

@@ -3,7 +3,9 @@
  * appends to the file named by KOVADO_PANEL_LOG: "start <arguments>", then
  * every key message it receives as "down|up <virtual key> <scan code>" (hex).
  * KOVADO_PANEL_KIND=plain makes it a window without a tab strip (as an error
- * box would be); otherwise it holds one, as a property sheet does. It ends,
+ * box would be); otherwise it holds one, as a property sheet does.
+ * KOVADO_PANEL_KIND=behind shows it without taking the focus, as Windows'
+ * foreground lock keeps a panel started from the background. It ends,
  * writing "end", once a file named like the log plus ".stop" exists (checked
  * by a timer, which comes only after every queued key message has been
  * handled), or after half a minute. */
@@ -73,8 +75,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     windowClass.hInstance = instance;
     windowClass.lpszClassName = "KovadoFakePanel";
     RegisterClassA(&windowClass);
-    HWND panel = CreateWindowA("KovadoFakePanel", "Sound", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                               300, 200, NULL, NULL, instance, NULL);
+    int behind = strcmp(kind, "behind") == 0;
+    HWND panel = CreateWindowA("KovadoFakePanel", "Sound", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200,
+                               NULL, NULL, instance, NULL);
     if (panel == NULL) {
         return 2;
     }
@@ -82,8 +85,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
         CreateWindowA(WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE, 0, 0, 280, 30, panel, NULL,
                       instance, NULL);
     }
-    SetForegroundWindow(panel);
-    SetFocus(panel);
+    if (behind) {
+        ShowWindow(panel, SW_SHOWNOACTIVATE);
+    } else {
+        ShowWindow(panel, SW_SHOW);
+        SetForegroundWindow(panel);
+        SetFocus(panel);
+    }
     SetTimer(panel, 1, 100, NULL);
     MSG message;
     while (GetMessageA(&message, NULL, 0, 0) > 0) {

@@ -7,7 +7,11 @@
  *                       later, with exit code 0.
  *   mark <log> [...]    the registered uninstall command: writes "uninstall".
  *   wave <log>          the wave devices by their 8-bit names, one a line:
- *                       "in <name>" and "out <name>". */
+ *                       "in <name>" and "out <name>".
+ *   focus <log>         the user's window: takes the focus, writes "ready",
+ *                       then every key message it receives as "down|up <vk>"
+ *                       (hex); ends, writing "end", once a file named like
+ *                       the log plus ".stop" exists, or after a minute. */
 #include <windows.h>
 #include <mmsystem.h>
 #include <stdio.h>
@@ -63,6 +67,60 @@ static int RunWindow(HINSTANCE instance) {
     return 0;
 }
 
+static char g_stop[MAX_PATH + 8];
+static int g_ticks;
+
+static LRESULT CALLBACK FocusProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    char line[32];
+    switch (message) {
+        case WM_KEYDOWN:
+        case WM_KEYUP:
+        case WM_SYSKEYDOWN:
+        case WM_SYSKEYUP:
+            snprintf(line, sizeof(line), "%s %02x",
+                     (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) ? "down" : "up",
+                     (unsigned)wParam);
+            Append(line);
+            return 0;
+        case WM_TIMER:
+            if (GetFileAttributesA(g_stop) != INVALID_FILE_ATTRIBUTES || ++g_ticks > 600) {
+                DestroyWindow(window);
+            }
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+static int RunFocus(HINSTANCE instance) {
+    snprintf(g_stop, sizeof(g_stop), "%s.stop", g_log);
+    WNDCLASSA windowClass = {0};
+    windowClass.lpfnWndProc = FocusProc;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = "KovadoProbeUser";
+    HWND window = NULL;
+    if (RegisterClassA(&windowClass)) {
+        window = CreateWindowA("KovadoProbeUser", "Editor", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40,
+                               40, 300, 200, NULL, NULL, instance, NULL);
+    }
+    if (window == NULL) {
+        return 2;
+    }
+    SetForegroundWindow(window);
+    SetFocus(window);
+    SetTimer(window, 1, 100, NULL);
+    Append(GetForegroundWindow() == window ? "ready" : "ready without the focus");
+    MSG message;
+    while (GetMessageA(&message, NULL, 0, 0) > 0) {
+        DispatchMessageA(&message);
+    }
+    Append("end");
+    return 0;
+}
+
 static void ListWave(void) {
     char line[64];
     UINT count = waveInGetNumDevs();
@@ -97,6 +155,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     if (strcmp(__argv[1], "mark") == 0) {
         Append("uninstall");
         return 0;
+    }
+    if (strcmp(__argv[1], "focus") == 0) {
+        return RunFocus(instance);
     }
     if (strcmp(__argv[1], "wave") == 0) {
         ListWave();
