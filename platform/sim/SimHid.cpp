@@ -89,14 +89,24 @@ void SimHid::Close(DeviceHandle handle) {
     m_handles.erase(handle);
 }
 
-bool SimHid::Record(DeviceHandle handle, Path path, const BYTE* report, DWORD length) {
+bool SimHid::Record(DeviceHandle handle, Path path, const BYTE* report, DWORD length,
+                    std::uint32_t timeoutMs) {
     Written written;
     std::function<void(int, const Written&)> hook;
     int device;
     {
-        std::lock_guard<std::mutex> lock(m_sched.StateLock());
+        std::unique_lock<std::mutex> lock(m_sched.StateLock());
         device = DeviceOf(handle);
+        if (device < 0) ++m_nWritesToClosed;
         if (device < 0 || !At(device).present || !report) return false;
+        if (path == Path::Interrupt && m_nWriteDelayMs > 0) {
+            std::uint32_t delay = m_nWriteDelayMs;
+            m_sched.Wait(
+                lock, [] { return false; }, m_sched.NowMs() + std::min(delay, timeoutMs));
+            if (delay > timeoutMs) return false;
+            device = DeviceOf(handle);
+            if (device < 0 || !At(device).present) return false;
+        }
         written = Written{m_sched.NowMs(), path, std::vector<BYTE>(report, report + length)};
         At(device).written.push_back(written);
         hook = At(device).onWrite;
@@ -109,8 +119,9 @@ bool SimHid::SetFeature(DeviceHandle device, const BYTE* report, DWORD length) {
     return Record(device, Path::Feature, report, length);
 }
 
-bool SimHid::Write(DeviceHandle device, const BYTE* report, DWORD length, std::uint32_t) {
-    return Record(device, Path::Interrupt, report, length);
+bool SimHid::Write(DeviceHandle device, const BYTE* report, DWORD length,
+                   std::uint32_t timeoutMs) {
+    return Record(device, Path::Interrupt, report, length, timeoutMs);
 }
 
 bool SimHid::Read(DeviceHandle handle, BYTE* buffer, DWORD length, std::uint32_t timeoutMs) {

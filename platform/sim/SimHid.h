@@ -61,12 +61,18 @@ public:
                std::uint32_t timeoutMs) override;
     bool Read(DeviceHandle device, BYTE* buffer, DWORD length, std::uint32_t timeoutMs) override;
 
+    // An interrupt write takes this long; one longer than the caller's
+    // timeout fails when the timeout ends, as a write that did not complete.
+    std::uint32_t m_nWriteDelayMs = 0;
+    // Writes through a handle that is not open (never opened or closed).
+    int m_nWritesToClosed = 0;
     bool m_bEnumerationFails = false;
     int m_nEnumerations = 0;
     int m_nOpens = 0;  // interfaces opened successfully, ever
 
 private:
-    bool Record(DeviceHandle device, Path path, const BYTE* report, DWORD length);
+    bool Record(DeviceHandle device, Path path, const BYTE* report, DWORD length,
+                std::uint32_t timeoutMs = 0);
     int DeviceOf(DeviceHandle handle);  // lock held; -1 when unknown
 
     SimScheduler& m_sched;

@@ -3,6 +3,7 @@
 #include "platform/win32/Win32WindowSystem.h"
 
 #include "platform/Clock.h"
+#include "platform/Mutex.h"
 
 #include <algorithm>
 
@@ -65,11 +66,13 @@ WindowHandle Win32WindowSystem::FindWindow(const std::wstring& title) {
 std::intptr_t Win32WindowSystem::Send(WindowHandle to, std::uint32_t message,
                                       std::uintptr_t wParam, std::intptr_t lParam) {
     if (to == 0) return 0;
+    ExpectNoLocksHeld("a window message");
     return SendNative(Hwnd(to), message, wParam, lParam);
 }
 
 void Win32WindowSystem::Broadcast(std::uint32_t message, std::uintptr_t wParam,
                                   std::intptr_t lParam) {
+    ExpectNoLocksHeld("a broadcast");
     SendNative(HWND_BROADCAST, message, wParam, lParam);
 }
 

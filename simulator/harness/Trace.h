@@ -23,6 +23,7 @@ struct TraceEvent {
     std::string tag;
     std::string payload;       // the canonical text after the tag
     std::vector<BYTE> report;  // hid lines: the bytes shown, from the report type on
+    std::size_t wireBytes = 0;  // hid<: the whole report as written, report id included
 };
 
 using TraceSink = std::function<void(const TraceEvent&)>;
@@ -45,7 +46,8 @@ public:
     // starts; to be done before the view is constructed.
     void Attach(platform::Services& services);
 
-    void Emit(std::string tag, std::string payload, std::vector<BYTE> report = {});
+    void Emit(std::string tag, std::string payload, std::vector<BYTE> report = {},
+              std::size_t wireBytes = 0);
     // Report hooks, for the handset devices.
     void OnWritten(const platform::SimHid::Written& written);
     void OnDelivered(const std::vector<BYTE>& report);
