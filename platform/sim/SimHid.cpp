@@ -98,14 +98,21 @@ bool SimHid::Record(DeviceHandle handle, Path path, const BYTE* report, DWORD le
         std::unique_lock<std::mutex> lock(m_sched.StateLock());
         device = DeviceOf(handle);
         if (device < 0) ++m_nWritesToClosed;
-        if (device < 0 || !At(device).present || !report) return false;
-        if (path == Path::Interrupt && m_nWriteDelayMs > 0) {
+        if (device < 0 || !report) return false;
+        written = Written{m_sched.NowMs(), path, std::vector<BYTE>(report, report + length)};
+        bool delivered = At(device).present;
+        if (delivered && path == Path::Interrupt && m_nWriteDelayMs > 0) {
             std::uint32_t delay = m_nWriteDelayMs;
             m_sched.Wait(
                 lock, [] { return false; }, m_sched.NowMs() + std::min(delay, timeoutMs));
-            if (delay > timeoutMs) return false;
             device = DeviceOf(handle);
-            if (device < 0 || !At(device).present) return false;
+            delivered = delay <= timeoutMs && device >= 0 && At(device).present;
+        }
+        if (!delivered) {
+            auto lost = m_onLostWrite;
+            lock.unlock();
+            if (lost) lost(device, written);
+            return false;
         }
         written = Written{m_sched.NowMs(), path, std::vector<BYTE>(report, report + length)};
         At(device).written.push_back(written);

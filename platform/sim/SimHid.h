@@ -64,6 +64,10 @@ public:
     // An interrupt write takes this long; one longer than the caller's
     // timeout fails when the timeout ends, as a write that did not complete.
     std::uint32_t m_nWriteDelayMs = 0;
+    // Called (outside the simulation's lock) for a report a write took but
+    // never delivered: the device was unplugged under an open handle, or the
+    // write timed out.
+    std::function<void(int device, const Written&)> m_onLostWrite;
     // Writes through a handle that is not open (never opened or closed).
     int m_nWritesToClosed = 0;
     bool m_bEnumerationFails = false;

@@ -79,6 +79,10 @@ private:
         sim.m_files.m_baseDir = m_dir;
         m_tracer = std::make_unique<Tracer>(sim, m_sink);
         m_tracer->Attach(b.m_services);
+        Tracer* tracer = m_tracer.get();
+        sim.m_hid.m_onLostWrite = [tracer](int, const platform::SimHid::Written& written) {
+            tracer->OnLost(written);
+        };
 
         if (m_scenario.skypeInstalled)
             sim.m_registry.SetValue(platform::RegRoot::CurrentUser, L"Software\\Skype\\Phone",

@@ -60,15 +60,20 @@ public:
 
 private:
     struct Sent {
-        int writes = 0;
+        int writes = 0;  // taken by a write, delivered or lost
+        int queuedAtAck = 0;  // copies already queued when the acknowledgement was taken
         bool acknowledged = false;
-        bool settled = false;  // replaced by a newer command about the call, or lost with the handset
+        // Not owed any more: replaced by a newer command about the call, or
+        // dropped with the queues (a reset asked by the handset, a full queue).
+        bool settled = false;
         std::uint64_t firstAtMs = 0;
     };
     void Break(std::uint64_t atMs, std::string what, std::uint64_t replayToMs = 0);
     void Check(bool holds, std::uint64_t atMs, const std::string& what,
                std::uint64_t replayToMs = 0);
-    void OnWritten(const TraceEvent& event);
+    void OnWritten(const TraceEvent& event, bool delivered);
+    void SettleOpen();
+    int QueuedCopies(const std::vector<BYTE>& command);
     void OnDelivered(const TraceEvent& event);
     void ConfirmAck();
 
@@ -82,6 +87,7 @@ private:
     // A CallEnded written after its acknowledgement, unless a refusal follows.
     std::vector<std::pair<int, std::uint64_t>> m_rewritten;
     bool m_bProbed = false;
+    SimBridge* m_pBridge = nullptr;  // known from the first probe on
     std::uint64_t m_nLockViolationsSeen = 0;
 };
 

@@ -52,17 +52,39 @@ void SoakChecker::Check(bool holds, std::uint64_t atMs, const std::string& what,
 }
 
 void SoakChecker::OnEvent(const TraceEvent& event) {
-    if (event.tag == "hid<") OnWritten(event);
+    if (event.tag == "hid<") OnWritten(event, true);
+    if (event.tag == "hid-lost") OnWritten(event, false);
     if (event.tag == "hid>") OnDelivered(event);
 }
 
-void SoakChecker::OnWritten(const TraceEvent& e) {
+void SoakChecker::SettleOpen() {
+    for (auto& [bytes, sent] : m_callEnded)
+        if (!sent.acknowledged && sent.writes < kCallEndedWrites) sent.settled = true;
+}
+
+int SoakChecker::QueuedCopies(const std::vector<BYTE>& command) {
+    if (!m_pBridge) return 0;
+    CDeviceWriter& writer = *m_pBridge->m_view->m_pWriter;
+    std::lock_guard<platform::Mutex> lock(writer.m_lock);
+    int copies = 0;
+    for (BYTE i = writer.m_nMainHead; i != writer.m_nMainTail;) {
+        i = NextQueueIndex(i);
+        const CDeviceWriter::Slot& slot = writer.m_aMainSlots[i];
+        // A slot: report id, type, then the command.
+        if (command.size() + 2 <= slot.size() &&
+            std::equal(command.begin(), command.end(), slot.begin() + 2))
+            ++copies;
+    }
+    return copies;
+}
+
+void SoakChecker::OnWritten(const TraceEvent& e, bool delivered) {
     const std::vector<BYTE>& r = e.report;  // type, code, length, data
-    Check(e.wireBytes <= kWireBytes, e.atMs,
+    if (delivered) Check(e.wireBytes <= kWireBytes, e.atMs,
           "a report of " + std::to_string(e.wireBytes) + " bytes: " + e.payload);
     if (r.size() < 3 || r[0] != ReportType::kCommand) return;
-    Check(4u + r[2] <= kWireBytes, e.atMs, "a length byte beyond the report: " + e.payload);
-    if (r[1] == Evt::CommandAck && r[2] >= 1 && r.size() > 3 && r[3] != Result::Ok) {
+    if (delivered) Check(4u + r[2] <= kWireBytes, e.atMs, "a length byte beyond the report: " + e.payload);
+    if (delivered && r[1] == Evt::CommandAck && r[2] >= 1 && r.size() > 3 && r[3] != Result::Ok) {
         // The acknowledgement just delivered was not taken: the bridge was
         // busy (the handset sends it again) or is not attached to Skype.
         if (m_nAckPending >= 0) {
@@ -83,12 +105,20 @@ void SoakChecker::OnWritten(const TraceEvent& e) {
     auto it = std::find_if(m_callEnded.begin(), m_callEnded.end(),
                            [&](const auto& c) { return c.first == key; });
     if (it == m_callEnded.end()) {
-        m_callEnded.push_back({key, Sent{0, false, false, e.atMs}});
+        Sent fresh;
+        fresh.firstAtMs = e.atMs;
+        m_callEnded.push_back({key, fresh});
         it = m_callEnded.end() - 1;
     }
     Sent& sent = it->second;
     int index = static_cast<int>(it - m_callEnded.begin());
-    if (sent.acknowledged) m_rewritten.emplace_back(index, e.atMs);
+    if (sent.acknowledged) {
+        // A copy queued before the acknowledgement was taken still goes out.
+        if (sent.queuedAtAck > 0)
+            --sent.queuedAtAck;
+        else
+            m_rewritten.emplace_back(index, e.atMs);
+    }
     ++sent.writes;
     Check(sent.writes <= kCallEndedWrites, e.atMs,
           "CallEnded written " + std::to_string(sent.writes) + " times: " + e.payload);
@@ -106,6 +136,10 @@ void SoakChecker::ConfirmAck() {
 void SoakChecker::OnDelivered(const TraceEvent& e) {
     ConfirmAck();
     const std::vector<BYTE>& r = e.report;  // type, code, length, echo
+    // The handset's flush request and its status reports may empty the queues.
+    if (r.size() >= 2 && ((r[0] == ReportType::kEvent && r[1] == Evt::Flush) ||
+                          r[0] == ReportType::kStatus))
+        SettleOpen();
     if (r.size() < 3 || r[0] != ReportType::kEvent || r[1] != Evt::CommandAck) return;
     std::size_t length = std::min<std::size_t>(r[2], r.size() - 3);
     // The bridge takes a keyed command off its list by code, result and call id.
@@ -120,6 +154,7 @@ void SoakChecker::OnDelivered(const TraceEvent& e) {
         if (!match) continue;
         if (!m_callEnded[i].second.acknowledged) {
             m_callEnded[i].second.acknowledged = true;
+            m_callEnded[i].second.queuedAtAck = QueuedCopies(c);
             m_nAckPending = static_cast<int>(i);
         }
         return;
@@ -127,6 +162,7 @@ void SoakChecker::OnDelivered(const TraceEvent& e) {
 }
 
 void SoakChecker::Probe(SimBridge& bridge, std::uint64_t nowMs) {
+    m_pBridge = &bridge;
     CBridgeView& view = *bridge.m_view;
     CDeviceWriter& writer = *view.m_pWriter;
     int mainQueued, talveryQueued;
@@ -150,6 +186,8 @@ void SoakChecker::Probe(SimBridge& bridge, std::uint64_t nowMs) {
           "main queue holds " + std::to_string(mainQueued));
     Check(talveryQueued <= CDeviceWriter::kMaxPending, nowMs,
           "reply queue holds " + std::to_string(talveryQueued));
+    // A full queue empties itself: what it held is gone.
+    if (mainQueued >= CDeviceWriter::kMaxPending - 4) SettleOpen();
     Check(closedWrites == 0, nowMs, "a report written to a closed handset");
     Check(LockViolations() == m_nLockViolationsSeen, nowMs,
           "a lock held while a window message was sent");

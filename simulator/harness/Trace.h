@@ -18,8 +18,9 @@ namespace kovado::sim {
 
 struct TraceEvent {
     std::uint64_t atMs = 0;
-    // skype< skype> discover attach hid> hid< tray exec log, and note for the
-    // scenario's own remarks (not part of the canonical trace).
+    // skype< skype> discover attach hid> hid< tray exec log; outside the
+    // canonical trace, note for the scenario's own remarks and hid-lost for a
+    // report a write took but never delivered.
     std::string tag;
     std::string payload;       // the canonical text after the tag
     std::vector<BYTE> report;  // hid lines: the bytes shown, from the report type on
@@ -51,6 +52,7 @@ public:
     // Report hooks, for the handset devices.
     void OnWritten(const platform::SimHid::Written& written);
     void OnDelivered(const std::vector<BYTE>& report);
+    void OnLost(const platform::SimHid::Written& written);
 
     // The bridge's conversation state (reply mode, sub-mode) as it stands.
     std::function<std::pair<int, int>()> m_modeProbe;
