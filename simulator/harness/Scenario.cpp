@@ -256,9 +256,9 @@ private:
             std::size_t given = rest.size() - 2;
             if (kind->numbers >= 0 ? given != static_cast<std::size_t>(kind->numbers) : given == 0)
                 return Fail(rest[1].text + " takes " +
-                            (kind->numbers < 0 ? std::string("one or more")
-                                               : std::to_string(kind->numbers)) +
-                            " numbers");
+                            (kind->numbers < 0    ? "one or more numbers"
+                             : kind->numbers == 0 ? "no number"
+                                                  : "one number"));
             for (std::size_t i = 2; i < rest.size(); ++i) {
                 std::uint64_t n = 0;
                 if (!Number(rest[i], 0xFFFFFFFF, n)) return Fail("expected a number, found " + rest[i].text);

@@ -21,6 +21,7 @@ TraceEvent Delivered(std::uint64_t at, std::vector<BYTE> report) {
 const std::vector<BYTE> kEnded{0x02, 0x14, 0x04, 0x00, 0x04, 0x57, 0x03};
 const std::vector<BYTE> kEndedAck{0x01, 0x19, 0x05, 0x14, 0x00, 0x04, 0x57, 0x03};
 const std::vector<BYTE> kBusy{0x02, 0x19, 0x01, 0xB1};
+const std::vector<BYTE> kNoSkype{0x02, 0x19, 0x01, 0xB3};
 const std::vector<BYTE> kStateSameCall{0x02, 0x11, 0x04, 0x00, 0x04, 0x57, 0x01};
 
 struct TraceCase {
@@ -76,6 +77,12 @@ INSTANTIATE_TEST_SUITE_P(
                   Join({Repeat(kEnded, 1),
                         {Delivered(2000, kEndedAck), Written(2000, kEnded), Written(2000, kBusy),
                          Delivered(2050, kEndedAck)}}),
+                  nullptr},
+        // Detached from Skype, the bridge refuses the acknowledgement too.
+        TraceCase{"AcknowledgementRefusedWithoutSkype",
+                  Join({Repeat(kEnded, 5),
+                        {Delivered(2700, kEndedAck), Written(2700, kNoSkype),
+                         Written(2800, kEnded)}}),
                   nullptr},
         TraceCase{"ReplacedByANewerCommandAboutTheCall",
                   Join({Repeat(kEnded, 2), {Written(2000, kStateSameCall)}}), nullptr},
