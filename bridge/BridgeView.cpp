@@ -12,6 +12,7 @@
 #include "settings/Settings.h"
 #include "shell/AboutBox.h"
 #include "shell/DebugDlg.h"
+#include "shell/NestedLoop.h"
 #include "shell/StatusIcons.h"
 #include "transport/DeviceReader.h"
 #include "transport/DeviceWriter.h"
@@ -123,8 +124,15 @@ void CBridgeView::SendCopyData(const void* bytes, std::uint32_t count, BYTE mode
     data.dwData = 0;
     data.cbData = count;
     data.lpData = bytes;
-    std::intptr_t result = m_pPlatform->windows->Send(
-        m_hSkypeWnd.load(), platform::kWmCopyData, m_hWnd, reinterpret_cast<std::intptr_t>(&data));
+    std::intptr_t result = 0;
+    {
+        // While it waits for the client, this thread handles what other
+        // programs send it, a close request among them: the frame and this
+        // view must stay until the send, and its caller, have returned.
+        NestedLoop waiting;
+        result = m_pPlatform->windows->Send(m_hSkypeWnd.load(), platform::kWmCopyData, m_hWnd,
+                                            reinterpret_cast<std::intptr_t>(&data));
+    }
     if (result == 0) Detach();
 }
 

@@ -88,8 +88,8 @@ void CDeviceWatcher::SuperviseOpen() {
         }
         SendSkypeUnavailable();
     }
-    // Returns once every top-level window has handled it; a running Skype
-    // client answers with the attach message.
+    // Returns once every top-level window has handled it or been passed over
+    // as not answering; a running Skype client answers with the attach message.
     view.m_pPlatform->windows->Broadcast(view.m_nMsgDiscover, view.m_hWnd, 0);
     ShowTip(kTipNoSkype);
 }

@@ -42,7 +42,8 @@ public:
     // lParam points to a CopyData whose bytes are copied for the receiver.
     virtual std::intptr_t Send(WindowHandle to, std::uint32_t message, std::uintptr_t wParam,
                                std::intptr_t lParam) = 0;
-    // Sends to every top-level window in turn, each send blocking.
+    // Sends to every top-level window in turn, each send blocking; on Win32
+    // a window that is hung or does not answer within a bound is passed over.
     virtual void Broadcast(std::uint32_t message, std::uintptr_t wParam,
                            std::intptr_t lParam) = 0;
     virtual bool Post(WindowHandle to, std::uint32_t message, std::uintptr_t wParam,

@@ -21,6 +21,13 @@ PACKAGES=(
   binutils-mingw-w64-x86-64
   # Running the Windows programs headless
   wine64 wine xvfb xauth
+  # The Windows Installer package (wixl, msibuild, msiinfo) and the generators
+  # of its shipped files; iconv for the Wine tests
+  wixl msitools python3 libc-bin
+  # Screenshots for the user guide (scripts/screenshots.sh)
+  imagemagick xdotool
+  # The fuzz targets: clang and its libFuzzer and sanitizer runtimes
+  clang libclang-rt-14-dev
 )
 
 if [[ ${EUID} -ne 0 ]]; then
@@ -47,7 +54,7 @@ fi
 # Sanity check: the tools the build relies on are on the PATH.
 for tool in cmake ninja pkg-config x86_64-w64-mingw32-gcc-posix \
             x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-windres \
-            wine wineserver xvfb-run; do
+            wine wineserver xvfb-run wixl msibuild msiinfo python3 clang++; do
   if ! command -v "${tool}" >/dev/null 2>&1; then
     echo "setup.sh: ${tool} not found after install" >&2
     exit 1

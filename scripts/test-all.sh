@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds everything and runs every test: the debug and
-# sanitizer builds on Linux, and the Windows programs cross-built with MinGW.
-# Ends with CTest's summary of all tests run.
+# sanitizer builds on Linux, and the Windows programs cross-built with MinGW;
+# then a short run of every fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -39,3 +39,8 @@ if [[ -f scripts/wine-tests.sh ]]; then
 fi
 echo "== test dev"
 ctest --preset dev -j "$jobs" --timeout 600
+
+# Every fuzz target for a bounded time; fails on any crash, leak, sanitizer
+# report or time-out.
+echo "== fuzz (30 s a target)"
+bash scripts/fuzz.sh all 30

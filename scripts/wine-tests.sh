@@ -6,7 +6,7 @@
 # - every script tests/wine/*.sh, run with BUILD_DIR as $1 and the prefix
 #   already up (WINEPREFIX and the other Wine variables exported, the functions
 #   of scripts/wine-env.sh available, Wine's null display driver selected).
-# Each gets a time-out (KOVADO_WINE_TIMEOUT seconds, default 300). The prefix is
+# Each gets a time-out (KOVADO_WINE_TIMEOUT seconds, default 600). The prefix is
 # brought down at the end, also on failure or interruption. Exits non-zero when
 # anything failed or nothing was found to run.
 set -uo pipefail
@@ -14,7 +14,7 @@ set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:?usage: wine-tests.sh BUILD_DIR}
 build=$(cd "${build}" && pwd) || exit 1
-limit=${KOVADO_WINE_TIMEOUT:-300}
+limit=${KOVADO_WINE_TIMEOUT:-600}
 
 # shellcheck source=scripts/wine-env.sh
 source "${root}/scripts/wine-env.sh"

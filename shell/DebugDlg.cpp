@@ -115,7 +115,12 @@ void CDebugDlg::OnSave() {
         written = files->Write(file, bytes.data(), bytes.size());
     }
     if (file != 0) written = files->Close(file) && written;
-    if (!written) dialogs->ShowError(m_hWnd, L"The log could not be saved to " + path + L".");
+    if (!written) {
+        // The box runs a loop of its own: a close request meanwhile must not
+        // delete this window beneath it.
+        NestedLoop loop;
+        dialogs->ShowError(m_hWnd, L"The log could not be saved to " + path + L".");
+    }
 }
 
 // The list kept here, answering the list box messages the program uses.

@@ -5,6 +5,7 @@
 
 #include "bridge/BridgeView.h"
 #include "platform/Tray.h"
+#include "shell/NestedLoop.h"
 
 namespace kovado {
 
@@ -31,6 +32,7 @@ bool CSystemTray::AddToTray(platform::WindowHandle parent, UINT callbackMessage,
     m_uCallbackMessage = callbackMessage;
     m_hIcon = icon;
     m_strTip = tip;
+    NestedLoop waiting;  // the shell is sent the icon; see AddAgain
     m_bAdded = m_pServices->tray->Add(m_hRecordWnd, icon, tip, callbackMessage) ? 1 : 0;
     return m_bAdded != 0;
 }
@@ -61,6 +63,9 @@ void CSystemTray::ChangeTip(const std::wstring& tip) {
 void CSystemTray::AddAgain() {
     if (!m_bAdded) return;
     std::lock_guard<platform::Mutex> lock(m_lock);
+    // The shell is sent the icon and waited for; a close request handled
+    // meanwhile must leave this object, and its lock, alone.
+    NestedLoop waiting;
     m_pServices->tray->Add(m_hRecordWnd, m_hIcon, m_strTip, m_uCallbackMessage);
 }
 

@@ -1,7 +1,7 @@
 // Control reports, written directly to the handset outside the two queues so
 // that they also go out while it is not ready. Each is built in the view's
 // m_aDirectReport and written under the writer's lock; the log line follows
-// after the lock is released.
+// after the lock is released, and a line for a report that had to be dropped.
 #include <algorithm>
 #include <initializer_list>
 #include <mutex>
@@ -31,6 +31,7 @@ void CBridgeView::WriteStatusQuery() {
         WriteDirect(*this, {0x00, Control::StatusQueryType, Control::StatusQuery, 0x00});
     }
     WriteLog(L"080F00");
+    m_pWriter->LogDropped();
 }
 
 void CBridgeView::WriteLinkSetupA() {
@@ -40,6 +41,7 @@ void CBridgeView::WriteLinkSetupA() {
                             0x0C, 0x00});
     }
     WriteLog(L"0C000401030C00");
+    m_pWriter->LogDropped();
 }
 
 void CBridgeView::WriteLinkSetup() {
@@ -51,6 +53,7 @@ void CBridgeView::WriteLinkSetup() {
         WriteDirect(*this, {0x00, Control::LinkSetupBType, Control::LinkSetupB, 0x02, 0x01, 0x41});
     }
     WriteLog(L"0841020141");
+    m_pWriter->LogDropped();
 }
 
 }  // namespace kovado

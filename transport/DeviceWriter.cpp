@@ -158,6 +158,7 @@ bool CDeviceWriter::WriteNext(BYTE& head, const BYTE& tail, const std::array<Slo
     // The pause is taken without the lock so that pushes go on meanwhile.
     if (pause) m_pOwner->m_pPlatform->clock->Sleep(kCallEndedPauseMs);
     Slot report;
+    bool dropped = false;
     {
         // Supervision closes the handle under the device lock: not during a
         // write. Taken before the writer's lock, which stays the innermost.
@@ -169,30 +170,49 @@ bool CDeviceWriter::WriteNext(BYTE& head, const BYTE& tail, const std::array<Slo
         if (head == tail) return false;  // emptied during the pause
         head = NextQueueIndex(head);
         report = slots[head];
-        WriteReport(report.data(), 1);
+        dropped = WriteReport(report.data(), 1) == platform::WriteOutcome::Dropped;
     }
-    LogReport(report);
+    if (dropped)
+        LogDropped();
+    else
+        LogReport(report);
     return true;
 }
 
-void CDeviceWriter::WriteReport(const BYTE* report, BOOL resetKeepAlive) {
+platform::WriteOutcome CDeviceWriter::WriteReport(const BYTE* report, BOOL resetKeepAlive) {
     CBridgeView& view = *m_pOwner;
     platform::IHid* hid = view.m_pPlatform->hid;
     platform::DeviceHandle device = view.m_hDevice;
     DWORD length = std::min<DWORD>(view.m_nReportLength, kSlotBytes);
-    // A report that fails is lost: no retry and no log line.
+    // A report that fails is lost without a retry; one the handset's backlog
+    // makes the platform drop is logged.
+    platform::WriteOutcome outcome = platform::WriteOutcome::Failed;
     if (hid && device != 0) {
         if (view.m_bCtrlPipe)
-            hid->SetFeature(device, report, length);
+            outcome = hid->SetFeature(device, report, length) ? platform::WriteOutcome::Written
+                                                              : platform::WriteOutcome::Failed;
         else
-            hid->Write(device, report, length, kWriteTimeoutMs);
+            outcome = hid->Write(device, report, length, kWriteTimeoutMs);
+    }
+    if (outcome == platform::WriteOutcome::Dropped) {
+        Slot copy{};
+        std::copy_n(report, std::min<DWORD>(length, kSlotBytes), copy.begin());
+        m_dropped.push_back(copy);
     }
     if (resetKeepAlive && view.m_bKeepAlive) view.m_nKeepAliveTicks = 0;
+    return outcome;
 }
 
-void CDeviceWriter::LogReport(const Slot& report) {
-    if (!m_pOwner->m_bDebug || report[3] == 0) return;
-    // Type, code, length and data, two lowercase hex digits each.
+void CDeviceWriter::LogDropped() {
+    std::vector<Slot> dropped;
+    {
+        std::lock_guard<platform::Mutex> lock(m_lock);
+        dropped.swap(m_dropped);
+    }
+    for (const Slot& report : dropped) m_pOwner->WriteLog(L"Report dropped: " + Hex(report));
+}
+
+std::wstring CDeviceWriter::Hex(const Slot& report) {
     int last = std::min(3 + int{report[3]}, kSlotBytes - 1);
     std::wstring line;
     for (int i = 1; i <= last; ++i) {
@@ -200,15 +220,21 @@ void CDeviceWriter::LogReport(const Slot& report) {
         std::swprintf(hex, 3, L"%02x", unsigned{report[static_cast<std::size_t>(i)]});
         line += hex;
     }
-    m_pOwner->WriteLog(line);
+    return line;
+}
+
+void CDeviceWriter::LogReport(const Slot& report) {
+    if (!m_pOwner->m_bDebug || report[3] == 0) return;
+    m_pOwner->WriteLog(Hex(report));
 }
 
 void CDeviceWriter::SendText(std::wstring text) {
     const std::u16string units = ToUtf16Units(text);
     const std::size_t count = units.size();
     std::size_t sent = 0;
+    bool dropped = false;
     // One lock for the whole text keeps its parts together on the wire.
-    std::lock_guard<platform::Mutex> lock(m_lock);
+    std::unique_lock<platform::Mutex> lock(m_lock);
     do {
         std::size_t left = count - sent;
         BYTE flag = kTextLast;
@@ -224,10 +250,12 @@ void CDeviceWriter::SendText(std::wstring text) {
         // One byte per character: the low 8 bits of its UTF-16 unit.
         for (std::size_t i = 0; i < n; ++i)
             report[4 + i] = static_cast<BYTE>(units[sent + i] & 0xFF);
-        WriteReport(report.data(), 1);
+        if (WriteReport(report.data(), 1) == platform::WriteOutcome::Dropped) dropped = true;
         m_pOwner->m_nReplyMode = kModeIdle;
         sent += n;
     } while (sent < count);
+    lock.unlock();
+    if (dropped) LogDropped();
 }
 
 }  // namespace kovado

@@ -11,7 +11,9 @@
 #pragma once
 #include <array>
 #include <string>
+#include <vector>
 
+#include "platform/Hid.h"
 #include "platform/Mutex.h"
 #include "platform/Types.h"
 
@@ -63,8 +65,12 @@ public:
     bool WriteNextTalvery();
     // The single write step: a feature report, or an interrupt write waiting at
     // most 10 ms. The caller holds m_lock. resetKeepAlive is set for queued and
-    // text reports and clear for control reports.
-    void WriteReport(const BYTE* report, BOOL resetKeepAlive);
+    // text reports and clear for control reports. A report the handset's
+    // backlog made the platform drop is kept for LogDropped.
+    platform::WriteOutcome WriteReport(const BYTE* report, BOOL resetKeepAlive);
+    // Logs the reports dropped since the last call ("Report dropped: " and
+    // the report as hex). Called without m_lock, after the writes.
+    void LogDropped();
 
     // Fields, in the order of the data model. The completion record and event
     // of interrupt writes live behind platform::IHid::Write.
@@ -79,6 +85,7 @@ public:
     platform::Mutex m_lock;
 
 private:
+    std::vector<Slot> m_dropped;  // under m_lock, until LogDropped
     // Advances the write index and returns its slot, or nullptr when the
     // queue was full (it is then emptied). m_lock held.
     BYTE* Claim(BYTE& head, BYTE& tail, std::array<Slot, kSlots>& slots);
@@ -86,6 +93,8 @@ private:
                    bool pauseBeforeCallEnded);
     // Logs a written report as hex, without the lock.
     void LogReport(const Slot& report);
+    // Type, code, length and data (as far as the slot goes), "%02x" each.
+    static std::wstring Hex(const Slot& report);
 };
 
 // The successor of a queue index: (i + 1) mod 50 on the byte's value, so the

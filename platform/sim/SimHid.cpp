@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/Clock.h"
+#include "platform/common/WriteBacklog.h"
 
 namespace kovado::platform {
 
@@ -89,29 +90,25 @@ void SimHid::Close(DeviceHandle handle) {
     m_handles.erase(handle);
 }
 
-bool SimHid::Record(DeviceHandle handle, Path path, const BYTE* report, DWORD length,
-                    std::uint32_t timeoutMs) {
+void SimHid::Lost(std::unique_lock<std::mutex>& lock, int device, Path path, const BYTE* report,
+                  DWORD length) {
+    if (device < 0) ++m_nWritesToClosed;
+    auto lost = m_onLostWrite;
+    Written written{m_sched.NowMs(), path,
+                    report ? std::vector<BYTE>(report, report + length) : std::vector<BYTE>()};
+    lock.unlock();
+    if (device >= 0 && report && lost) lost(device, written);
+}
+
+bool SimHid::Record(DeviceHandle handle, Path path, const BYTE* report, DWORD length) {
     Written written;
     std::function<void(int, const Written&)> hook;
     int device;
     {
         std::unique_lock<std::mutex> lock(m_sched.StateLock());
         device = DeviceOf(handle);
-        if (device < 0) ++m_nWritesToClosed;
-        if (device < 0 || !report) return false;
-        written = Written{m_sched.NowMs(), path, std::vector<BYTE>(report, report + length)};
-        bool delivered = At(device).present;
-        if (delivered && path == Path::Interrupt && m_nWriteDelayMs > 0) {
-            std::uint32_t delay = m_nWriteDelayMs;
-            m_sched.Wait(
-                lock, [] { return false; }, m_sched.NowMs() + std::min(delay, timeoutMs));
-            device = DeviceOf(handle);
-            delivered = delay <= timeoutMs && device >= 0 && At(device).present;
-        }
-        if (!delivered) {
-            auto lost = m_onLostWrite;
-            lock.unlock();
-            if (lost) lost(device, written);
+        if (device < 0 || !At(device).present || !report) {
+            Lost(lock, device, path, report, length);
             return false;
         }
         written = Written{m_sched.NowMs(), path, std::vector<BYTE>(report, report + length)};
@@ -126,9 +123,57 @@ bool SimHid::SetFeature(DeviceHandle device, const BYTE* report, DWORD length) {
     return Record(device, Path::Feature, report, length);
 }
 
-bool SimHid::Write(DeviceHandle device, const BYTE* report, DWORD length,
-                   std::uint32_t timeoutMs) {
-    return Record(device, Path::Interrupt, report, length, timeoutMs);
+WriteOutcome SimHid::Write(DeviceHandle device, const BYTE* report, DWORD length,
+                           std::uint32_t timeoutMs) {
+    {
+        std::unique_lock<std::mutex> lock(m_sched.StateLock());
+        int index = DeviceOf(device);
+        if (index >= 0 && At(index).takeMs > 0)
+            return WriteSlowly(lock, device, report, length, timeoutMs);
+    }
+    return Record(device, Path::Interrupt, report, length) ? WriteOutcome::Written
+                                                           : WriteOutcome::Failed;
+}
+
+WriteOutcome SimHid::WriteSlowly(std::unique_lock<std::mutex>& lock, DeviceHandle handle,
+                                 const BYTE* report, DWORD length, std::uint32_t timeoutMs) {
+    auto waitUntil = [&](std::uint64_t at) {
+        m_sched.Wait(lock, [] { return false; }, at);
+    };
+    auto finished = [&](std::uint64_t doneAt) { return doneAt <= m_sched.NowMs(); };
+    auto waitFor = [&](std::uint64_t doneAt, std::uint32_t ms) {
+        waitUntil(std::min(doneAt, m_sched.NowMs() + ms));
+    };
+    int device = DeviceOf(handle);
+    if (device < 0 || !At(device).present || !report) {
+        Lost(lock, device, Path::Interrupt, report, length);
+        return WriteOutcome::Failed;
+    }
+    if (!MakeRoomForWrite(At(device).inFlight, finished, waitFor)) {
+        ++At(device).dropped;
+        Lost(lock, device, Path::Interrupt, report, length);
+        return WriteOutcome::Dropped;
+    }
+    // Closed or unplugged during the wait.
+    device = DeviceOf(handle);
+    if (device < 0 || !At(device).present) {
+        Lost(lock, device, Path::Interrupt, report, length);
+        return WriteOutcome::Failed;
+    }
+
+    Device& d = At(device);
+    std::uint64_t now = m_sched.NowMs();
+    std::uint64_t start = d.inFlight.empty() ? now : std::max(now, d.inFlight.back());
+    std::uint64_t doneAt = start + d.takeMs;
+    d.inFlight.push_back(doneAt);
+    Written written{now, Path::Interrupt, std::vector<BYTE>(report, report + length)};
+    d.written.push_back(written);
+    auto hook = d.onWrite;
+    bool inTime = doneAt <= now + timeoutMs;
+    waitUntil(inTime ? doneAt : now + timeoutMs);
+    lock.unlock();
+    if (hook) hook(device, written);
+    return inTime ? WriteOutcome::Written : WriteOutcome::InFlight;
 }
 
 bool SimHid::Read(DeviceHandle handle, BYTE* buffer, DWORD length, std::uint32_t timeoutMs) {

@@ -4,6 +4,7 @@
 #pragma once
 #include <deque>
 #include <functional>
+#include <list>
 #include <map>
 #include <vector>
 
@@ -36,6 +37,11 @@ public:
         // Called (outside the simulation's lock) with each input report as it
         // was queued, once a read has taken it: the moment it is delivered.
         std::function<void(int device, const std::vector<BYTE>& report)> onRead;
+        // How long the device takes to take one interrupt report, one after
+        // the other; 0: at once. Writes not yet taken stay in flight.
+        std::uint32_t takeMs = 0;
+        std::list<std::uint64_t> inFlight;  // when each write in flight is taken
+        int dropped = 0;  // interrupt writes refused because too many were in flight
     };
 
     explicit SimHid(SimScheduler& scheduler) : m_sched(scheduler) {}
@@ -57,16 +63,13 @@ public:
     bool GetAttributes(DeviceHandle device, HidAttributes& out) override;
     void Close(DeviceHandle device) override;
     bool SetFeature(DeviceHandle device, const BYTE* report, DWORD length) override;
-    bool Write(DeviceHandle device, const BYTE* report, DWORD length,
-               std::uint32_t timeoutMs) override;
+    WriteOutcome Write(DeviceHandle device, const BYTE* report, DWORD length,
+                       std::uint32_t timeoutMs) override;
     bool Read(DeviceHandle device, BYTE* buffer, DWORD length, std::uint32_t timeoutMs) override;
 
-    // An interrupt write takes this long; one longer than the caller's
-    // timeout fails when the timeout ends, as a write that did not complete.
-    std::uint32_t m_nWriteDelayMs = 0;
     // Called (outside the simulation's lock) for a report a write took but
-    // never delivered: the device was unplugged under an open handle, or the
-    // write timed out.
+    // never delivered: the device was unplugged under an open handle, or too
+    // many writes were in flight.
     std::function<void(int device, const Written&)> m_onLostWrite;
     // Writes through a handle that is not open (never opened or closed).
     int m_nWritesToClosed = 0;
@@ -75,9 +78,16 @@ public:
     int m_nOpens = 0;  // interfaces opened successfully, ever
 
 private:
-    bool Record(DeviceHandle device, Path path, const BYTE* report, DWORD length,
-                std::uint32_t timeoutMs = 0);
+    bool Record(DeviceHandle device, Path path, const BYTE* report, DWORD length);
+    // A write to a device that takes its reports slowly: the same rules of
+    // writes in flight as the Win32 backend's. The lock is held on entry.
+    WriteOutcome WriteSlowly(std::unique_lock<std::mutex>& lock, DeviceHandle handle,
+                             const BYTE* report, DWORD length, std::uint32_t timeoutMs);
     int DeviceOf(DeviceHandle handle);  // lock held; -1 when unknown
+    // A write that fails: counted when the handle is not open, reported as
+    // lost when its device has gone. Unlocks the lock.
+    void Lost(std::unique_lock<std::mutex>& lock, int device, Path path, const BYTE* report,
+              DWORD length);
 
     SimScheduler& m_sched;
     std::vector<Device> m_devices;

@@ -123,14 +123,18 @@ bool Win32Dialogs::AskSavePath(std::wstring& path) {
     request.lStructSize = sizeof(request);
     request.lpstrFile = name.data();
     request.nMaxFile = static_cast<::DWORD>(name.size());
-    request.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER;
+    // Every settings path is relative to the current directory, which the
+    // chooser would otherwise move to the folder the user picked.
+    request.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER | OFN_NOCHANGEDIR;
     if (!GetSaveFileNameW(&request)) return false;
     path = name.data();
     return !path.empty();
 }
 
 void Win32Dialogs::ShowError(WindowHandle owner, const std::wstring& text) {
-    MessageBoxW(Hwnd(owner), text.c_str(), L"KovadoDeskLink", MB_OK | MB_ICONERROR);
+    // Not the frame's title: the single-instance check and KovadoRemove look
+    // for a window so titled.
+    MessageBoxW(Hwnd(owner), text.c_str(), kErrorBoxTitle, MB_OK | MB_ICONERROR);
 }
 
 }  // namespace kovado::platform

@@ -6,6 +6,9 @@
 
 namespace kovado::platform {
 
+// The title of ShowError's box.
+inline constexpr wchar_t kErrorBoxTitle[] = L"KovadoDeskLink debug log";
+
 class Win32Dialogs : public IDialogs {
 public:
     WindowHandle CreateModeless(UINT resource, IWindowClient* client) override;

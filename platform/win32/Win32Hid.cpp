@@ -116,10 +116,4 @@ void Win32Hid::Close(DeviceHandle handle) {
     device->m_hDevice = INVALID_HANDLE_VALUE;
 }
 
-bool Win32Hid::SetFeature(DeviceHandle device, const BYTE* report, DWORD length) {
-    if (!Usable(device) || !report || length == 0) return false;
-    std::vector<BYTE> copy(report, report + length);
-    return HidD_SetFeature(Native(device), copy.data(), length) != 0;
-}
-
 }  // namespace kovado::platform

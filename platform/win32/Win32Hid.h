@@ -25,17 +25,18 @@ public:
     // Cancels the device's outstanding read and writes and waits until they
     // have let go of their buffers before the handle is closed.
     void Close(DeviceHandle device) override;
+    // Only to a handle of the device table that is still open: a closed
+    // handle's value may already belong to another object.
     bool SetFeature(DeviceHandle device, const BYTE* report, DWORD length) override;
     // The report is copied, so the caller may reuse its buffer at once. A write
-    // not done within timeoutMs goes on in the background (false is returned);
-    // while kMaxWritesInFlight are still going, a further write is refused.
-    bool Write(DeviceHandle device, const BYTE* report, DWORD length,
-               std::uint32_t timeoutMs) override;
+    // not done within timeoutMs goes on in the background (InFlight); while
+    // kMaxWritesInFlight are still going, the oldest is waited for, within a
+    // bound, before the report is dropped (platform/common/WriteBacklog.h).
+    WriteOutcome Write(DeviceHandle device, const BYTE* report, DWORD length,
+                       std::uint32_t timeoutMs) override;
     // Reads into a buffer of the device's own, so a read left pending never
     // writes into the caller's memory later.
     bool Read(DeviceHandle device, BYTE* buffer, DWORD length, std::uint32_t timeoutMs) override;
-
-    static constexpr std::size_t kMaxWritesInFlight = 8;
 
 private:
     std::shared_ptr<Win32HidDevice> DeviceOf(DeviceHandle device);

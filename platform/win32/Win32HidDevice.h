@@ -40,7 +40,7 @@ struct Win32HidDevice {
     std::mutex m_readLock;
     Win32HidIo m_read;
     bool m_bReadPending = false;
-    std::mutex m_writeLock;
+    std::mutex m_writeLock;  // interrupt writes and feature reports
     std::list<std::unique_ptr<Win32HidIo>> m_writes;  // started, not yet finished
 };
 

@@ -70,10 +70,15 @@ std::intptr_t Win32WindowSystem::Send(WindowHandle to, std::uint32_t message,
     return SendNative(Hwnd(to), message, wParam, lParam);
 }
 
+// Every top-level window of the desktop, of every program: one that is hung,
+// or takes longer than the bound, is passed over so it cannot hold the caller.
 void Win32WindowSystem::Broadcast(std::uint32_t message, std::uintptr_t wParam,
                                   std::intptr_t lParam) {
+    if (message == WM_COPYDATA) return;  // its payload is for one receiver
     ExpectNoLocksHeld("a broadcast");
-    SendNative(HWND_BROADCAST, message, wParam, lParam);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(HWND_BROADCAST, message, wParam, lParam, SMTO_ABORTIFHUNG,
+                        kBroadcastWaitMs, &ignored);
 }
 
 bool Win32WindowSystem::Post(WindowHandle to, std::uint32_t message, std::uintptr_t wParam,

@@ -9,6 +9,9 @@ namespace kovado::platform {
 
 class Win32WindowSystem : public IWindowSystem {
 public:
+    // How long a broadcast waits for each window at most.
+    static constexpr unsigned kBroadcastWaitMs = 200;
+
     std::uint32_t RegisterMessage(const std::wstring& name) override;
     WindowHandle CreateWindow(IWindowClient* client, const std::wstring& title,
                               WindowHandle parent) override;

@@ -2,6 +2,7 @@
 
 #include "settings/CommandUi.h"
 #include "shell/CommandRouting.h"
+#include "shell/FrameEnd.h"
 #include "shell/FrameStart.h"
 #include "shell/NestedLoop.h"
 #include "shell/ShellIds.h"
@@ -62,16 +63,11 @@ LRESULT CALLBACK CMainFrame::WindowProcedure(HWND hwnd, UINT message, WPARAM wPa
     if (!frame) return DefWindowProcW(hwnd, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         // The window is gone: the frame ends with it, the view first, unless
-        // a loop running beneath still uses them.
+        // a loop or a send running beneath still uses them.
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
         frame->m_hWnd = nullptr;
-        if (NestedLoop::Depth() > 0) {
-            s_pClosed = frame;
-            NestedLoop::AfterLast() = [] { PostQuitMessage(0); };
-        } else {
-            delete frame;
-        }
+        EndFrame([frame] { delete frame; }, [] { PostQuitMessage(0); });
         return result;
     }
     return frame->WindowProc(message, wParam, lParam);
@@ -98,16 +94,12 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-CMainFrame* CMainFrame::s_pClosed = nullptr;
-
-void CMainFrame::DeleteClosed() {
-    delete s_pClosed;
-    s_pClosed = nullptr;
-}
+void CMainFrame::DeleteClosed() { DeleteEndedFrame(); }
 
 // The frame is destroyed, and the view's window with it, whose end posts the
-// quit request. An open tray menu is closed first; a modal dialog or the
-// file chooser ends when its loop meets the quit request.
+// quit request. An open tray menu is closed first; a modal dialog, the file
+// chooser or a message box ends when its loop meets the quit request, and a
+// send to another program returns by itself; the objects go after them.
 void CMainFrame::OnClose() {
     if (NestedLoop::Depth() > 0) EndMenu();
     DestroyWindow(m_hWnd);

@@ -16,8 +16,9 @@ public:
     // program's whole set-up) and creates the frame's window. nullptr when the
     // window could not be created; the frame has then ended itself.
     static CMainFrame* Create(platform::Services& services);
-    // A frame whose window went while a menu or modal dialog of this thread
-    // was still running is deleted here, once the message loop has ended.
+    // A frame whose window went while a menu, a modal dialog, a message box
+    // or a send of this thread was still running is deleted here, once the
+    // message loop has ended.
     static void DeleteClosed();
 
     HWND m_hWnd = nullptr;
@@ -34,8 +35,6 @@ private:
     void OnCommand(UINT id);
     void OnInitMenuPopup(HMENU menu);
     void OnClose();
-
-    static CMainFrame* s_pClosed;
 };
 
 }  // namespace kovado

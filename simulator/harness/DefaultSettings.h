@@ -1,5 +1,6 @@
-// The settings folder the product ships: the parameter file, the user and
-// handset texts in English, and a second language (German) to switch to.
+// The settings folder the product ships (installer/texts/): the parameter
+// file, the language list, and the user and handset texts of every shipped
+// language, English first.
 #pragma once
 #include <filesystem>
 

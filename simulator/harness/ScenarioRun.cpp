@@ -226,7 +226,8 @@ private:
             if (current) current->m_nDelayAckMs = n;
         } else if (f == "write-delay") {
             std::lock_guard<std::mutex> lock(sim.m_scheduler.StateLock());
-            sim.m_hid.m_nWriteDelayMs = static_cast<std::uint32_t>(n);
+            for (std::size_t i = 0; i < m_firmware.size(); ++i)
+                sim.m_hid.At(static_cast<int>(i)).takeMs = static_cast<std::uint32_t>(n);
         } else if (f == "attach") {
             b.m_skype.m_attachStatuses.assign(e.numbers.begin(), e.numbers.end());
         } else if (f == "calm") {
@@ -243,7 +244,8 @@ private:
             }
             {
                 std::lock_guard<std::mutex> lock(sim.m_scheduler.StateLock());
-                sim.m_hid.m_nWriteDelayMs = 0;
+                for (std::size_t i = 0; i < m_firmware.size(); ++i)
+                    sim.m_hid.At(static_cast<int>(i)).takeMs = 0;
             }
             if (m_nHandset < 0)
                 m_nHandset = Plug(sim, m_scenario.model != kNoHandset ? m_scenario.model : 0x6612);

@@ -89,6 +89,7 @@ TEST_F(DebugWindowTest, SaveCancelledOrImpossible) {
     Press(1003);
     ASSERT_EQ(m_dialogs.m_errors.size(), 1u);
     EXPECT_NE(m_dialogs.m_errors[0].find(L"taken"), std::wstring::npos);
+    EXPECT_EQ(m_dialogs.m_nErrorLoops, 1);  // a close meanwhile waits for the box
     EXPECT_EQ(Dlg().m_lines.size(), 1u);
 }
 

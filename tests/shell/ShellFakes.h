@@ -10,6 +10,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Menus.h"
 #include "platform/Messages.h"
+#include "shell/NestedLoop.h"
 
 namespace kovado::test {
 
@@ -166,6 +167,7 @@ public:
     }
     void ShowError(platform::WindowHandle, const std::wstring& text) override {
         m_errors.push_back(text);
+        m_nErrorLoops = NestedLoop::Depth();
     }
 
     // The one dialog made from resource, or nullptr.
@@ -181,6 +183,7 @@ public:
     std::wstring m_savePath;  // empty: the user cancels the chooser
     int m_nAsked = 0;
     std::vector<std::wstring> m_errors;
+    int m_nErrorLoops = -1;  // loops marked while the last error box was open
     std::function<void(platform::IWindowClient& client)> m_onModal;  // the user's clicks
 
 private:

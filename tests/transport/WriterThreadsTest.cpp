@@ -50,9 +50,10 @@ public:
     bool SetFeature(platform::DeviceHandle device, const BYTE* report, DWORD length) override {
         return Record(device, report, length, 0);
     }
-    bool Write(platform::DeviceHandle device, const BYTE* report, DWORD length,
-               std::uint32_t timeoutMs) override {
-        return Record(device, report, length, timeoutMs);
+    platform::WriteOutcome Write(platform::DeviceHandle device, const BYTE* report, DWORD length,
+                                 std::uint32_t timeoutMs) override {
+        return Record(device, report, length, timeoutMs) ? platform::WriteOutcome::Written
+                                                         : platform::WriteOutcome::Failed;
     }
     bool Read(platform::DeviceHandle, BYTE*, DWORD, std::uint32_t) override { return false; }
 

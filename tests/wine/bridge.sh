@@ -17,11 +17,15 @@
 # 2. The test build with the real HID seam: Wine's own HID devices (vendor
 #    845e) are examined and passed over, and the tray shows "no handset".
 # 3. The test build with the simulated handset (model 0x6612, plugged in at
-#    start) and the test Skype client: the attach handshake completes, the
-#    client receives "get userstatus", "SET AUDIO_IN" and "SET AUDIO_OUT" with
-#    the USB device, and "GET CURRENTUSERHANDLE" from the device loop; the tray
+#    start) and the test Skype client, while another program's top-level
+#    window has stopped handling messages: the discover broadcast passes over
+#    it, the attach handshake completes, supervision goes on and the client
+#    receives "get userstatus", "SET AUDIO_IN" and "SET AUDIO_OUT" with the
+#    USB device, and "GET CURRENTUSERHANDLE" from the device loop; the tray
 #    shows "connected"; WM_CLOSE ends it with code 0 and removes the icon.
-# 4. The test build with debugging on: WM_CLOSE while the tray menu, the About
+# 4. The same with a client that closes the frame while the bridge waits in
+#    its command for a ringing call's partner: it ends with code 0.
+# 5. The test build with debugging on: WM_CLOSE while the tray menu, the About
 #    box or the debug window's file chooser is open still ends it with code 0.
 set -uo pipefail
 
@@ -121,7 +125,8 @@ scenarios() {
   failures=0
   local work=${WINEPREFIX}/drive_c/kovado-bridge/display ended pid client
   rm -rf "${work}"
-  mkdir -p "${work}/product" "${work}/nohandset" "${work}/attached" "${work}/nested/setting"
+  mkdir -p "${work}/product" "${work}/nohandset" "${work}/attached" "${work}/ringing" \
+    "${work}/nested/setting"
 
   echo "-- KovadoDeskLink.exe, real HID, no Skype client"
   cd "${work}/product" || return 1
@@ -156,8 +161,11 @@ scenarios() {
   check "the icon is removed at the end" \
     test "$(last_tray bridge.log | cut -d' ' -f2)" = shown=0
 
-  echo "-- test build, simulated handset, test Skype client"
+  echo "-- test build, simulated handset, test Skype client, a hung window"
   cd "${work}/attached" || return 1
+  # Hung for the rest of this scenario; it ends by itself.
+  wine "${build}/tests/bridge_probe.exe" hang 90 >hung.log 2>/dev/null &
+  await_line hung.log hanging 30 || fail "the hung window is up"
   wine "${build}/tests/test_skype_client.exe" client.log 300 &
   client=$!
   await_line client.log ready 30 || fail "the test Skype client starts"
@@ -187,6 +195,22 @@ scenarios() {
   check "WM_CLOSE ends it with exit code 0" test "${ended}" = 0
   check "the icon is removed at the end" \
     test "$(last_tray bridge.log | cut -d' ' -f2)" = shown=0
+  probe close "Skype Test Client"
+  await_exit "${client}" 30
+
+  echo "-- test build, closed by the Skype client during a command"
+  cd "${work}/ringing" || return 1
+  wine "${build}/tests/test_skype_client.exe" client.log 300 --ring-and-close &
+  client=$!
+  await_line client.log ready 30 || fail "the test Skype client starts"
+  wine "${build}/tests/bridge_test_build.exe" bridge.log &
+  pid=$!
+  check "the client is asked for the ringing call's partner" \
+    await_line client.log "command GET CALL 7 PARTNER_HANDLE" 40
+  check "the client's close is handled inside the command" await_line client.log "closed 0" 10
+  await_exit "${pid}" 30
+  check "the bridge ends with code 0" test "${ended}" = 0
+  check "and says so after its message loop" await_line bridge.log "exit 0" 5
   probe close "Skype Test Client"
   await_exit "${client}" 30
 

@@ -34,20 +34,34 @@ void TestIo(Win32Hid& hid, DeviceHandle device) {
     Check(!again && second >= 100 && second < 3000, "the next read waits on the pending one");
     Check(buffer == std::vector<BYTE>(65, 0xAB), "a read that brought nothing left the buffer alone");
 
+    // More writes than a device keeps in flight: each returns within its own
+    // wait and the backlog's bound, whatever the device does with them.
     BYTE report[65] = {0x00, 0x02, 0x16, 0x02, 0x00, 0x0A};
+    int outcomes[4] = {};
     for (int i = 0; i < 12; ++i) {
-        std::uint64_t took = Timed([&] { hid.Write(device, report, sizeof(report), 10); });
+        WriteOutcome outcome = WriteOutcome::Failed;
+        std::uint64_t took =
+            Timed([&] { outcome = hid.Write(device, report, sizeof(report), 10); });
+        ++outcomes[static_cast<int>(outcome)];
         if (took >= 2000) {
             Check(false, "an interrupt write returns after its short wait");
             break;
         }
     }
+    std::printf("HID writes: %d written, %d in flight, %d failed, %d dropped\n", outcomes[0],
+                outcomes[1], outcomes[2], outcomes[3]);
     std::uint64_t closing = Timed([&] { hid.Close(device); });
     Check(closing < 3000, "closing with a read pending does not hang");
     HidAttributes gone;
     Check(!hid.GetAttributes(device, gone) && !hid.Read(device, buffer.data(), 65, 10) &&
-              !hid.Write(device, report, sizeof(report), 10),
-          "a closed handle is refused");
+              hid.Write(device, report, sizeof(report), 10) == WriteOutcome::Failed &&
+              !hid.SetFeature(device, report, sizeof(report)),
+          "a closed handle is refused, for feature reports too");
+    // A value the table never handed out: another object's handle.
+    HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    Check(!hid.SetFeature(reinterpret_cast<DeviceHandle>(event), report, sizeof(report)),
+          "a feature report to a handle not opened as a device is refused");
+    CloseHandle(event);
 }
 
 void TestHid(Win32Hid& hid) {

@@ -11,6 +11,9 @@
 //   bridge_probe command ID [TITLE]  posts the command to the frame (or to the
 //                                top-level window so titled)
 //   bridge_probe tray-event EV   posts the tray icon's callback with mouse event EV
+//   bridge_probe hang SECONDS    shows a top-level window "Hung Window", prints
+//                                "hanging" and then handles no message for
+//                                SECONDS, as a program that stopped responding
 #include <cstdio>
 #include <cwchar>
 #include <string>
@@ -80,6 +83,15 @@ int wmain(int argc, wchar_t** argv) {
             if (window && IsWindowVisible(window)) return 0;
         }
         return 1;
+    }
+    if (verb == L"hang" && argc > 2) {
+        HWND hung = CreateWindowExW(0, L"Static", L"Hung Window", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                    0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+        if (!hung) return 1;
+        std::puts("hanging");
+        std::fflush(stdout);
+        Sleep(static_cast<::DWORD>(_wtoi(argv[2])) * 1000);
+        return 0;
     }
     if (verb == L"tray") {
         HWND tray = FindWindowW(nullptr, L"Wine System Tray");

@@ -4,7 +4,8 @@
 // the real one with the attributes of every interface looked at logged.
 //   bridge_test_build LOGFILE [--real-hid]
 // Log lines: "tray shown=0|1 icon=<resource or file> tip=<text>" after each
-// change that reaches the icon; "hid open|attributes ..." from the real seam;
+// change that reaches the icon; "menu label <command> <text>" for each label
+// the tray menu is given and "menu shown" when it opens; "hid open|attributes ..." from the real seam;
 // "hid feature|write <first bytes>" and, once, "hid read" from the simulated
 // handset; "exit <code>".
 #include <atomic>
@@ -94,6 +95,42 @@ private:
     std::map<IconHandle, std::string> m_names;
 };
 
+// The real menus, with the tray menu's labels logged as it is built.
+class RecordingMenus : public IMenus {
+public:
+    RecordingMenus(IMenus& real, LineLog& log) : m_real(real), m_log(log) {}
+    MenuHandle Load(kovado::UINT resource) override { return m_real.Load(resource); }
+    MenuHandle SubMenu(MenuHandle menu, int position) override {
+        return m_real.SubMenu(menu, position);
+    }
+    void SetDefaultItem(MenuHandle menu, kovado::UINT item, bool byPosition) override {
+        m_real.SetDefaultItem(menu, item, byPosition);
+    }
+    bool SetLabel(MenuHandle menu, kovado::UINT item, bool byPosition,
+                  const std::wstring& label) override {
+        bool set = m_real.SetLabel(menu, item, byPosition, label);
+        m_log.Line("menu label " + std::string(byPosition ? "@" : "") + std::to_string(item) +
+                   " " + kovado::ToUtf8(label));
+        return set;
+    }
+    bool Remove(MenuHandle menu, kovado::UINT command) override {
+        return m_real.Remove(menu, command);
+    }
+    kovado::UINT ItemCommand(MenuHandle menu, int position) override {
+        return m_real.ItemCommand(menu, position);
+    }
+    void BringToForeground(WindowHandle window) override { m_real.BringToForeground(window); }
+    void TrackAtCursor(MenuHandle popup, WindowHandle owner) override {
+        m_log.Line(std::string("menu shown"));
+        m_real.TrackAtCursor(popup, owner);
+    }
+    void Destroy(MenuHandle menu) override { m_real.Destroy(menu); }
+
+private:
+    IMenus& m_real;
+    LineLog& m_log;
+};
+
 // The real HID seam, logging what the handset search sees.
 class RecordingHid : public IHid {
 public:
@@ -116,8 +153,8 @@ public:
     bool SetFeature(DeviceHandle device, const BYTE* report, kovado::DWORD length) override {
         return m_real.SetFeature(device, report, length);
     }
-    bool Write(DeviceHandle device, const BYTE* report, kovado::DWORD length,
-               std::uint32_t timeoutMs) override {
+    WriteOutcome Write(DeviceHandle device, const BYTE* report, kovado::DWORD length,
+                       std::uint32_t timeoutMs) override {
         return m_real.Write(device, report, length, timeoutMs);
     }
     bool Read(DeviceHandle device, BYTE* buffer, kovado::DWORD length,
@@ -148,10 +185,10 @@ public:
         Report("feature", report, length);
         return device == kHandset;
     }
-    bool Write(DeviceHandle device, const BYTE* report, kovado::DWORD length,
-               std::uint32_t) override {
+    WriteOutcome Write(DeviceHandle device, const BYTE* report, kovado::DWORD length,
+                       std::uint32_t) override {
         Report("write", report, length);
-        return device == kHandset;
+        return device == kHandset ? WriteOutcome::Written : WriteOutcome::Failed;
     }
     // Logged once: the device loop is reading.
     bool Read(DeviceHandle, BYTE*, kovado::DWORD, std::uint32_t timeoutMs) override {
@@ -187,7 +224,9 @@ int wmain(int argc, wchar_t** argv) {
     RecordingTray tray(platform.m_tray, log);
     RecordingHid recordedHid(platform.m_hid, log);
     SimulatedHandset handset(log);
+    RecordingMenus menus(platform.m_menus, log);
     platform.m_services.tray = &tray;
+    platform.m_services.menus = &menus;
     platform.m_services.hid = realHid ? static_cast<IHid*>(&recordedHid) : &handset;
 
     int code = kovado::RunBridgeApp(platform.m_services);

@@ -2,7 +2,7 @@
 // bitmaps equal to the rows the renderer uses, the five icons, the tray menu,
 // the version), the menu calls the tray relies on, the debug log window
 // created by the view from dialog 134 with lines sent from a worker thread,
-// and the About box.
+// the real file chooser, and the About box.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -238,6 +238,76 @@ void TestDebugWindow(Services& services, SavingDialogs& dialogs) {
     RemoveDirectoryW(L"setting");
 }
 
+// The real file chooser, answered by a second thread with a file in another
+// folder: the path comes back, and the current directory, against which every
+// settings path is read, stays where it was.
+void TestSaveChooser() {
+    wchar_t before[MAX_PATH] = L"", after[MAX_PATH] = L"", temp[MAX_PATH] = L"";
+    GetCurrentDirectoryW(MAX_PATH, before);
+    GetTempPathW(MAX_PATH, temp);
+    static std::wstring s_wanted;
+    s_wanted = std::wstring(temp) + L"kovado-chooser.log";
+    HANDLE answerer = CreateThread(
+        nullptr, 0,
+        [](void*) -> ::DWORD {
+            HWND chooser = nullptr;
+            for (int i = 0; i < 1000 && !chooser; ++i, Sleep(10))
+                chooser = FindWindowW(nullptr, L"Save As");
+            if (!chooser) return 0;
+            // As a user does: into the folder first, then the file, each
+            // typed into the name box (a combo box, cmb13, or an edit, edt1)
+            // and confirmed; each confirmation is handled before the next.
+            auto type = [chooser](const std::wstring& text) {
+                for (int id : {0x47C, 0x480})
+                    if (HWND box = GetDlgItem(chooser, id)) SetWindowTextW(box, text.c_str());
+                DWORD_PTR ignored = 0;
+                SendMessageTimeoutW(chooser, WM_COMMAND, IDOK,
+                                    reinterpret_cast<LPARAM>(GetDlgItem(chooser, IDOK)),
+                                    SMTO_NORMAL, 20000, &ignored);
+            };
+            Sleep(300);  // let it finish setting itself up
+            type(s_wanted.substr(0, s_wanted.rfind(L'\\')));
+            type(s_wanted);
+            return 0;
+        },
+        nullptr, 0, nullptr);
+    Win32Dialogs dialogs;
+    std::wstring path;
+    bool chosen = dialogs.AskSavePath(path);
+    WaitForSingleObject(answerer, 15000);
+    CloseHandle(answerer);
+    GetCurrentDirectoryW(MAX_PATH, after);
+    Check(chosen && lstrcmpiW(path.c_str(), s_wanted.c_str()) == 0,
+          "the chooser gives the file picked in another folder");
+    Check(lstrcmpiW(before, after) == 0, "the current directory stays where it was");
+}
+
+// The error box is not titled like the frame: KovadoRemove and a second start
+// look for "KovadoDeskLink", and must not find the box, above the frame.
+void TestErrorBox() {
+    struct Seen {
+        bool box = false, mistaken = false;
+    } seen;
+    HANDLE answerer = CreateThread(
+        nullptr, 0,
+        [](void* v) -> ::DWORD {
+            auto& s = *static_cast<Seen*>(v);
+            HWND box = nullptr;
+            for (int i = 0; i < 500 && !box; ++i, Sleep(10))
+                box = FindWindowW(L"#32770", kErrorBoxTitle);
+            s.box = box != nullptr;
+            s.mistaken = FindWindowW(nullptr, L"KovadoDeskLink") != nullptr;
+            if (box) PostMessageW(box, WM_COMMAND, IDOK, 0);
+            return 0;
+        },
+        &seen, 0, nullptr);
+    Win32Dialogs dialogs;
+    dialogs.ShowError(0, L"The log could not be saved to X:\\nowhere.log.");
+    WaitForSingleObject(answerer, 10000);
+    CloseHandle(answerer);
+    Check(seen.box && !seen.mistaken, "the error box has a title of its own");
+}
+
 // The About box, run modally by the view; a second thread reads it and
 // presses OK.
 void TestAboutBox(Services& services) {
@@ -310,6 +380,8 @@ int wmain() {
     TestTrayMenu(platform.m_menus);
     TestVersion();
     TestDebugWindow(services, dialogs);
+    TestSaveChooser();
+    TestErrorBox();
     TestAboutBox(services);
     return kovado::wintest::Finish();
 }

@@ -1,9 +1,13 @@
 // A stand-in for the Skype client, for the bridge's tests under Wine: it
 // answers the discover broadcast with the attach messages (pending, then
 // success), logs every command it receives, and answers a few of them.
-//   test_skype_client LOGFILE [SECONDS]
-// Log lines: "discover", "attached", "command <text>", "reply <text> <result>".
-// It ends when its window is closed or after SECONDS (default 120).
+//   test_skype_client LOGFILE [SECONDS] [--ring-and-close]
+// With --ring-and-close it reports a ringing call once attached, and when the
+// bridge asks for that call's partner it closes the bridge's frame before it
+// answers, so the close arrives while the bridge waits in its command.
+// Log lines: "discover", "attached", "command <text>", "reply <text> <result>",
+// "closed <result>". It ends when its window is closed or after SECONDS
+// (default 120).
 #include <deque>
 #include <string>
 #include <utility>
@@ -15,6 +19,8 @@ namespace {
 
 constexpr UINT kAttachNow = WM_APP + 1;
 constexpr UINT kReplyNow = WM_APP + 2;
+constexpr char kRinging[] = "CALL 7 STATUS RINGING";
+constexpr char kPartnerQuery[] = "GET CALL 7 PARTNER_HANDLE";
 
 struct Client {
     kovado::wintest::LineLog* log = nullptr;
@@ -22,6 +28,7 @@ struct Client {
     HWND bridge = nullptr;
     UINT discover = 0;
     UINT attach = 0;
+    bool ringAndClose = false;
     std::deque<std::pair<HWND, std::string>> replies;
 } g_client;
 
@@ -45,12 +52,21 @@ LRESULT CALLBACK ClientProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
             SendMessageW(c.bridge, c.attach, reinterpret_cast<WPARAM>(hwnd), 1);  // pending
             SendMessageW(c.bridge, c.attach, reinterpret_cast<WPARAM>(hwnd), 0);  // attached
             c.log->Line(std::string("attached"));
+            if (c.ringAndClose) {
+                c.replies.emplace_back(c.bridge, kRinging);
+                PostMessageW(hwnd, kReplyNow, 0, 0);
+            }
             return 0;
         case WM_COPYDATA: {
             const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
             std::string text(static_cast<const char*>(data->lpData), data->cbData);
             while (!text.empty() && text.back() == '\0') text.pop_back();
             c.log->Line("command " + text);
+            if (c.ringAndClose && text == kPartnerQuery) {
+                HWND frame = FindWindowW(nullptr, L"KovadoDeskLink");
+                LRESULT closed = frame ? SendMessageW(frame, WM_CLOSE, 0, 0) : -1;
+                c.log->Line("closed " + std::to_string(closed));
+            }
             std::string reply = ReplyTo(text);
             if (!reply.empty()) {
                 c.replies.emplace_back(reinterpret_cast<HWND>(wParam), reply);
@@ -86,6 +102,7 @@ int wmain(int argc, wchar_t** argv) {
     kovado::wintest::LineLog log(argv[1]);
     if (!log.Open()) return 2;
     int seconds = argc > 2 ? _wtoi(argv[2]) : 120;
+    g_client.ringAndClose = argc > 3 && std::wstring(argv[3]) == L"--ring-and-close";
     g_client.log = &log;
     g_client.discover = RegisterWindowMessageW(L"SkypeControlAPIDiscover");
     g_client.attach = RegisterWindowMessageW(L"SkypeControlAPIAttach");
