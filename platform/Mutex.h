@@ -19,6 +19,21 @@ public:
 void InstallLockHooks(ILockHooks* hooks);
 ILockHooks* LockHooks();
 
+// No lock of the core may be held while a window message is sent: the
+// receiver may need the same lock, or send back to this thread. Debug builds
+// count the locks each thread holds and check the count at every send; the
+// release build does neither.
+using LockViolationHandler = void (*)(const char* where, int held);
+#ifdef NDEBUG
+inline void ExpectNoLocksHeld(const char*) {}
+inline int LocksHeldByThisThread() { return 0; }
+#else
+void ExpectNoLocksHeld(const char* where);
+int LocksHeldByThisThread();
+#endif
+// Called on a violation instead of the default, which prints and aborts.
+void SetLockViolationHandler(LockViolationHandler handler);
+
 class Mutex {
 public:
     Mutex() = default;

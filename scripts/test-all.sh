@@ -23,6 +23,11 @@ build dev
 echo "== demo (release)"
 build/release/kovado-sim demo >/dev/null
 
+# The short soak, from the debug build, where the lock check is on; a broken
+# invariant leaves its replay scenario in build/dev.
+echo "== soak (dev)"
+build/dev/kovado-sim soak --seed 1 --seeds 20 --hours 1 --out build/dev | grep -v '^  '
+
 # Sanitizer runs first; the dev run's summary is printed last.
 echo "== test asan"
 ctest --preset asan -j "$jobs" --timeout 600

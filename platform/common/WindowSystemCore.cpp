@@ -1,4 +1,5 @@
 #include "platform/common/WindowSystemCore.h"
+#include "platform/Mutex.h"
 
 #include <algorithm>
 
@@ -105,6 +106,7 @@ void WindowSystemCore::HandleIncoming(std::unique_lock<std::mutex>& lock, Thread
 
 std::intptr_t WindowSystemCore::Send(WindowHandle to, std::uint32_t message, std::uintptr_t wParam,
                                      std::intptr_t lParam) {
+    ExpectNoLocksHeld("a window message");
     auto sent = std::make_shared<Sent>();
     sent->to = to;
     sent->message = message;

@@ -94,14 +94,27 @@ void SimHid::Close(DeviceHandle handle) {
     m_sched.Wake();
 }
 
+void SimHid::Lost(std::unique_lock<std::mutex>& lock, int device, Path path, const BYTE* report,
+                  DWORD length) {
+    if (device < 0) ++m_nWritesToClosed;
+    auto lost = m_onLostWrite;
+    Written written{m_sched.NowMs(), path,
+                    report ? std::vector<BYTE>(report, report + length) : std::vector<BYTE>()};
+    lock.unlock();
+    if (device >= 0 && report && lost) lost(device, written);
+}
+
 bool SimHid::Record(DeviceHandle handle, Path path, const BYTE* report, DWORD length) {
     Written written;
     std::function<void(int, const Written&)> hook;
     int device;
     {
-        std::lock_guard<std::mutex> lock(m_sched.StateLock());
+        std::unique_lock<std::mutex> lock(m_sched.StateLock());
         device = DeviceOf(handle);
-        if (device < 0 || !At(device).present || !report) return false;
+        if (device < 0 || !At(device).present || !report) {
+            Lost(lock, device, path, report, length);
+            return false;
+        }
         written = Written{m_sched.NowMs(), path, std::vector<BYTE>(report, report + length)};
         At(device).written.push_back(written);
         hook = At(device).onWrite;
@@ -136,14 +149,21 @@ WriteOutcome SimHid::WriteSlowly(std::unique_lock<std::mutex>& lock, DeviceHandl
         waitUntil(std::min(doneAt, m_sched.NowMs() + ms));
     };
     int device = DeviceOf(handle);
-    if (device < 0 || !At(device).present || !report) return WriteOutcome::Failed;
+    if (device < 0 || !At(device).present || !report) {
+        Lost(lock, device, Path::Interrupt, report, length);
+        return WriteOutcome::Failed;
+    }
     if (!MakeRoomForWrite(At(device).inFlight, finished, waitFor)) {
         ++At(device).dropped;
+        Lost(lock, device, Path::Interrupt, report, length);
         return WriteOutcome::Dropped;
     }
     // Closed or unplugged during the wait.
     device = DeviceOf(handle);
-    if (device < 0 || !At(device).present) return WriteOutcome::Failed;
+    if (device < 0 || !At(device).present) {
+        Lost(lock, device, Path::Interrupt, report, length);
+        return WriteOutcome::Failed;
+    }
 
     Device& d = At(device);
     std::uint64_t now = m_sched.NowMs();

@@ -72,6 +72,12 @@ public:
     ReadResult ReadUntilQueued(DeviceHandle device, BYTE* buffer, DWORD length,
                                std::uint32_t timeoutMs) override;
 
+    // Called (outside the simulation's lock) for a report a write took but
+    // never delivered: the device was unplugged under an open handle, or too
+    // many writes were in flight.
+    std::function<void(int device, const Written&)> m_onLostWrite;
+    // Writes through a handle that is not open (never opened or closed).
+    int m_nWritesToClosed = 0;
     bool m_bEnumerationFails = false;
     int m_nEnumerations = 0;
     int m_nOpens = 0;  // interfaces opened successfully, ever
@@ -85,6 +91,10 @@ private:
     int DeviceOf(DeviceHandle handle);  // lock held; -1 when unknown
     ReadResult ReadWait(DeviceHandle handle, BYTE* buffer, DWORD length, std::uint32_t timeoutMs,
                         bool untilQueued);
+    // A write that fails: counted when the handle is not open, reported as
+    // lost when its device has gone. Unlocks the lock.
+    void Lost(std::unique_lock<std::mutex>& lock, int device, Path path, const BYTE* report,
+              DWORD length);
 
     Scheduler& m_sched;
     bool m_bQueued = false;  // the queue signal, under the state lock

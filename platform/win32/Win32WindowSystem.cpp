@@ -3,6 +3,7 @@
 #include "platform/win32/Win32WindowSystem.h"
 
 #include "platform/Clock.h"
+#include "platform/Mutex.h"
 
 #include <algorithm>
 
@@ -65,6 +66,7 @@ WindowHandle Win32WindowSystem::FindWindow(const std::wstring& title) {
 std::intptr_t Win32WindowSystem::Send(WindowHandle to, std::uint32_t message,
                                       std::uintptr_t wParam, std::intptr_t lParam) {
     if (to == 0) return 0;
+    ExpectNoLocksHeld("a window message");
     return SendNative(Hwnd(to), message, wParam, lParam);
 }
 
@@ -73,6 +75,7 @@ std::intptr_t Win32WindowSystem::Send(WindowHandle to, std::uint32_t message,
 void Win32WindowSystem::Broadcast(std::uint32_t message, std::uintptr_t wParam,
                                   std::intptr_t lParam) {
     if (message == WM_COPYDATA) return;  // its payload is for one receiver
+    ExpectNoLocksHeld("a broadcast");
     DWORD_PTR ignored = 0;
     SendMessageTimeoutW(HWND_BROADCAST, message, wParam, lParam, SMTO_ABORTIFHUNG,
                         kBroadcastWaitMs, &ignored);

@@ -39,7 +39,17 @@ void HandsetFirmware::OnWritten(const platform::SimHid::Written& written) {
     std::size_t echoed = std::min<std::size_t>({length, kEchoedData, r.size() - 4});
     std::vector<BYTE> ack{ReportType::kEvent, Evt::CommandAck, static_cast<BYTE>(1 + echoed), code};
     ack.insert(ack.end(), r.begin() + 4, r.begin() + 4 + static_cast<long>(echoed));
-    Send(std::move(ack));
+    if (m_nLoseAcks > 0) {
+        --m_nLoseAcks;
+        return;
+    }
+    std::uint64_t delay = m_nDelayAckMs;
+    m_nDelayAckMs = 0;
+    if (m_bDuplicateAck) {
+        m_bDuplicateAck = false;
+        Send(ack, delay);
+    }
+    Send(std::move(ack), delay);
 }
 
 void HandsetFirmware::OnDelivered(const std::vector<BYTE>& report) {

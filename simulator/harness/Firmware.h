@@ -22,6 +22,11 @@ public:
     bool m_bAckAuto = true;
     // Third model: answer each status query with 09 AA 02 0F 2F.
     bool m_bReadyAuto = true;
+    // Faults of the coming acknowledgements: so many are lost, the next one
+    // comes twice, the next one comes this much later.
+    int m_nLoseAcks = 0;
+    bool m_bDuplicateAck = false;
+    std::uint64_t m_nDelayAckMs = 0;
     // An acknowledgement refused as busy is sent again this much later.
     static constexpr std::uint64_t kAckRetryMs = 50;
 

@@ -250,6 +250,25 @@ private:
             if (!Number(rest[1], 0xFFFF, id)) return Fail("a command is a number up to 65535");
             event.kind = ScenarioEvent::Kind::Command;
             event.command = static_cast<std::uint32_t>(id);
+        } else if (what == "fault") {
+            if (rest.size() < 2 || rest[1].quoted) return Fail("fault takes a name");
+            const FaultKind* kind = nullptr;
+            for (std::size_t i = 0; i < kFaultKindCount; ++i)
+                if (rest[1].text == kFaultKinds[i].name) kind = &kFaultKinds[i];
+            if (!kind) return Fail("unknown fault \"" + rest[1].text + "\"");
+            std::size_t given = rest.size() - 2;
+            if (kind->numbers >= 0 ? given != static_cast<std::size_t>(kind->numbers) : given == 0)
+                return Fail(rest[1].text + " takes " +
+                            (kind->numbers < 0    ? "one or more numbers"
+                             : kind->numbers == 0 ? "no number"
+                                                  : "one number"));
+            for (std::size_t i = 2; i < rest.size(); ++i) {
+                std::uint64_t n = 0;
+                if (!Number(rest[i], 0xFFFFFFFF, n)) return Fail("expected a number, found " + rest[i].text);
+                event.numbers.push_back(n);
+            }
+            event.kind = ScenarioEvent::Kind::Fault;
+            event.text = rest[1].text;
         } else {
             return Fail("unknown event \"" + what + "\"");
         }
@@ -261,6 +280,13 @@ private:
 };
 
 }  // namespace
+
+const FaultKind kFaultKinds[] = {
+    {"skype-stop", 0},   {"skype-start", 0},  {"refuse-sends", 0}, {"accept-sends", 0},
+    {"acks-off", 0},     {"acks-auto", 0},    {"lose-ack", 1},     {"duplicate-ack", 0},
+    {"delay-ack", 1},    {"write-delay", 1},  {"attach", -1},      {"calm", 0},
+};
+const std::size_t kFaultKindCount = std::size(kFaultKinds);
 
 std::uint64_t Scenario::EndMs() const {
     if (untilMs) return *untilMs;

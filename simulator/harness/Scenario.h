@@ -17,13 +17,15 @@ namespace kovado::sim {
 constexpr WORD kNoHandset = 0;
 
 struct ScenarioEvent {
-    enum class Kind { Skype, Hid, Unplug, Plug, Command, Note };
+    enum class Kind { Skype, Hid, Unplug, Plug, Command, Note, Fault };
     std::uint64_t atMs = 0;
     Kind kind = Kind::Note;
     std::string text;           // Skype: the notification; Note: the text
     std::vector<BYTE> bytes;    // Hid: from the report type on
     WORD model = 0;             // Plug: the model inserted
     std::uint32_t command = 0;  // Command: the menu command id
+    // Fault: its name in text, its numbers here.
+    std::vector<std::uint64_t> numbers;
     int line = 0;               // where the scenario says so
 };
 
@@ -50,6 +52,15 @@ struct Scenario {
     // The end of the run: until, or 5 s after the last timed line.
     std::uint64_t EndMs() const;
 };
+
+// The faults an "at T fault NAME [N...]" line may inject, with how many
+// numbers each takes (-1: one or more).
+struct FaultKind {
+    const char* name;
+    int numbers;
+};
+extern const FaultKind kFaultKinds[];
+extern const std::size_t kFaultKindCount;
 
 // Reads a scenario. On failure error holds one line, "NAME:LINE: what".
 bool ParseScenario(const std::string& text, const std::string& name, Scenario& out,

@@ -47,8 +47,9 @@ std::vector<BYTE> Utf16Value(const std::wstring& text) {
 
 class ScenarioRun {
 public:
-    ScenarioRun(const Scenario& scenario, std::filesystem::path dir, TraceSink sink)
-        : m_scenario(scenario), m_dir(std::move(dir)), m_sink(std::move(sink)) {}
+    ScenarioRun(const Scenario& scenario, std::filesystem::path dir, TraceSink sink,
+                const RunOptions& options)
+        : m_scenario(scenario), m_dir(std::move(dir)), m_sink(std::move(sink)), m_options(options) {}
 
     void Run() {
         m_bridge.emplace(m_scenario.skypeRunning, [this](SimBridge& b) { Prepare(b); });
@@ -68,6 +69,7 @@ public:
         std::uint64_t end = m_scenario.EndMs();
         std::uint64_t now = m_bridge->m_sim.Now();
         bool running = now >= end || m_bridge->RunFor(end - now);
+        if (m_options.probe) m_options.probe(*m_bridge, m_bridge->m_sim.Now());
         if (running) m_bridge->Exit();
         StopWorld();
         m_bridge.reset();
@@ -80,6 +82,10 @@ private:
         sim.m_files.m_baseDir = m_dir;
         m_tracer = std::make_unique<Tracer>(sim, m_sink);
         m_tracer->Attach(b.m_services);
+        Tracer* tracer = m_tracer.get();
+        sim.m_hid.m_onLostWrite = [tracer](int, const platform::SimHid::Written& written) {
+            tracer->OnLost(written);
+        };
 
         if (m_scenario.skypeInstalled)
             sim.m_registry.SetValue(platform::RegRoot::CurrentUser, L"Software\\Skype\\Phone",
@@ -144,15 +150,28 @@ private:
         std::stable_sort(order.begin(), order.end(),
                          [](const auto* x, const auto* y) { return x->atMs < y->atMs; });
         platform::SimScheduler& sched = b.m_sim.m_scheduler;
-        for (const ScenarioEvent* e : order) {
-            {
-                std::unique_lock<std::mutex> lock(sched.StateLock());
-                sched.Wait(
-                    lock, [this] { return m_bStop; }, e->atMs);
-                if (m_bStop) return;
+        std::uint64_t every = m_options.probe ? m_options.probeEveryMs : 0;
+        std::uint64_t nextProbe = every;
+        std::uint64_t end = m_scenario.EndMs();
+        auto waitUntil = [&](std::uint64_t atMs) {
+            std::unique_lock<std::mutex> lock(sched.StateLock());
+            sched.Wait(
+                lock, [this] { return m_bStop; }, atMs);
+            return !m_bStop;
+        };
+        // Probes due by atMs go first; false once the run is being stopped.
+        auto probeUntil = [&](std::uint64_t atMs) {
+            for (; every > 0 && nextProbe <= atMs && nextProbe < end; nextProbe += every) {
+                if (!waitUntil(nextProbe)) return false;
+                m_options.probe(b, nextProbe);
             }
+            return true;
+        };
+        for (const ScenarioEvent* e : order) {
+            if (!probeUntil(e->atMs) || !waitUntil(e->atMs)) return;
             Apply(b, *e);
         }
+        probeUntil(end);
     }
 
     void Apply(SimBridge& b, const ScenarioEvent& e) {
@@ -182,6 +201,57 @@ private:
             case ScenarioEvent::Kind::Note:
                 m_tracer->Emit("note", e.text);
                 break;
+            case ScenarioEvent::Kind::Fault:
+                ApplyFault(b, e);
+                break;
+        }
+    }
+
+    void ApplyFault(SimBridge& b, const ScenarioEvent& e) {
+        platform::SimPlatform& sim = b.m_sim;
+        const std::string& f = e.text;
+        std::uint64_t n = e.numbers.empty() ? 0 : e.numbers[0];
+        HandsetFirmware* current =
+            m_nHandset >= 0 ? m_firmware[static_cast<std::size_t>(m_nHandset)].get() : nullptr;
+        if (f == "skype-stop") {
+            b.m_skype.Stop();
+        } else if (f == "skype-start") {
+            b.m_skype.Start();
+        } else if (f == "refuse-sends" || f == "accept-sends") {
+            b.m_skype.m_bRefuse = f == "refuse-sends";
+        } else if (f == "acks-off" || f == "acks-auto") {
+            for (auto& firmware : m_firmware) firmware->m_bAckAuto = f == "acks-auto";
+        } else if (f == "lose-ack") {
+            if (current) current->m_nLoseAcks = static_cast<int>(n);
+        } else if (f == "duplicate-ack") {
+            if (current) current->m_bDuplicateAck = true;
+        } else if (f == "delay-ack") {
+            if (current) current->m_nDelayAckMs = n;
+        } else if (f == "write-delay") {
+            std::lock_guard<std::mutex> lock(sim.m_scheduler.StateLock());
+            for (std::size_t i = 0; i < m_firmware.size(); ++i)
+                sim.m_hid.At(static_cast<int>(i)).takeMs = static_cast<std::uint32_t>(n);
+        } else if (f == "attach") {
+            b.m_skype.m_attachStatuses.assign(e.numbers.begin(), e.numbers.end());
+        } else if (f == "calm") {
+            // The faults end: the client runs, takes commands and attaches;
+            // the handset is plugged in and acknowledges everything at once.
+            b.m_skype.Start();
+            b.m_skype.m_bRefuse = false;
+            b.m_skype.m_attachStatuses = {0};
+            for (auto& firmware : m_firmware) {
+                firmware->m_bAckAuto = true;
+                firmware->m_nLoseAcks = 0;
+                firmware->m_bDuplicateAck = false;
+                firmware->m_nDelayAckMs = 0;
+            }
+            {
+                std::lock_guard<std::mutex> lock(sim.m_scheduler.StateLock());
+                for (std::size_t i = 0; i < m_firmware.size(); ++i)
+                    sim.m_hid.At(static_cast<int>(i)).takeMs = 0;
+            }
+            if (m_nHandset < 0)
+                m_nHandset = Plug(sim, m_scenario.model != kNoHandset ? m_scenario.model : 0x6612);
         }
     }
 
@@ -198,6 +268,7 @@ private:
     const Scenario& m_scenario;
     std::filesystem::path m_dir;
     TraceSink m_sink;
+    const RunOptions& m_options;
     // Declared before the bridge: they outlive the view, which calls into them.
     std::unique_ptr<Tracer> m_tracer;
     std::vector<std::unique_ptr<HandsetFirmware>> m_firmware;  // by device number
@@ -244,7 +315,7 @@ bool RunScenario(const Scenario& scenario, const RunOptions& options, const Trac
         error = dir.string() + ": not a folder";
         return false;
     }
-    ScenarioRun(scenario, dir, sink).Run();
+    ScenarioRun(scenario, dir, sink, options).Run();
     return true;
 }
 

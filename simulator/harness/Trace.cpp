@@ -56,7 +56,7 @@ std::vector<BYTE> WrittenBytes(const std::vector<BYTE>& report) {
 }
 
 std::string CanonicalLine(const TraceEvent& event) {
-    if (event.tag == "note") return std::string();
+    if (event.tag == "note" || event.tag == "hid-lost") return std::string();
     std::string line = std::to_string(event.atMs) + " " + event.tag;
     if (!event.payload.empty()) line += " " + event.payload;
     return line;
@@ -214,16 +214,24 @@ void Tracer::Attach(platform::Services& services) {
     };
 }
 
-void Tracer::Emit(std::string tag, std::string payload, std::vector<BYTE> report) {
+void Tracer::Emit(std::string tag, std::string payload, std::vector<BYTE> report,
+                  std::size_t wireBytes) {
     if (m_sink)
-        m_sink(TraceEvent{m_sim.Now(), std::move(tag), std::move(payload), std::move(report)});
+        m_sink(TraceEvent{m_sim.Now(), std::move(tag), std::move(payload), std::move(report),
+                          wireBytes});
 }
 
 void Tracer::OnWritten(const platform::SimHid::Written& written) {
     std::vector<BYTE> shown = WrittenBytes(written.bytes);
     std::string payload = Hex(shown);
     if (written.path == platform::SimHid::Path::Interrupt) payload += " (out)";
-    Emit("hid<", std::move(payload), std::move(shown));
+    Emit("hid<", std::move(payload), std::move(shown), written.bytes.size());
+}
+
+void Tracer::OnLost(const platform::SimHid::Written& written) {
+    std::vector<BYTE> shown = WrittenBytes(written.bytes);
+    std::string payload = Hex(shown);
+    Emit("hid-lost", std::move(payload), std::move(shown), written.bytes.size());
 }
 
 void Tracer::OnDelivered(const std::vector<BYTE>& report) {

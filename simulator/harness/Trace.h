@@ -18,11 +18,13 @@ namespace kovado::sim {
 
 struct TraceEvent {
     std::uint64_t atMs = 0;
-    // skype< skype> discover attach hid> hid< tray exec log, and note for the
-    // scenario's own remarks (not part of the canonical trace).
+    // skype< skype> discover attach hid> hid< tray exec log; outside the
+    // canonical trace, note for the scenario's own remarks and hid-lost for a
+    // report a write took but never delivered.
     std::string tag;
     std::string payload;       // the canonical text after the tag
     std::vector<BYTE> report;  // hid lines: the bytes shown, from the report type on
+    std::size_t wireBytes = 0;  // hid<: the whole report as written, report id included
 };
 
 using TraceSink = std::function<void(const TraceEvent&)>;
@@ -45,10 +47,12 @@ public:
     // starts; to be done before the view is constructed.
     void Attach(platform::Services& services);
 
-    void Emit(std::string tag, std::string payload, std::vector<BYTE> report = {});
+    void Emit(std::string tag, std::string payload, std::vector<BYTE> report = {},
+              std::size_t wireBytes = 0);
     // Report hooks, for the handset devices.
     void OnWritten(const platform::SimHid::Written& written);
     void OnDelivered(const std::vector<BYTE>& report);
+    void OnLost(const platform::SimHid::Written& written);
 
     // The bridge's conversation state (reply mode, sub-mode) as it stands.
     std::function<std::pair<int, int>()> m_modeProbe;

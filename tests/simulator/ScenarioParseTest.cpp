@@ -86,6 +86,10 @@ TEST(ScenarioParse, NamesTheFileAndLineOfWhatItCannotRead) {
         {"at 10 plug 6621 6611", "t.scn:1: plug takes 1 argument"},
         {"at 10 command exit", "t.scn:1: a command is a number up to 65535"},
         {"at 10 dance", "t.scn:1: unknown event \"dance\""},
+        {"at 10 fault meteor", "t.scn:1: unknown fault \"meteor\""},
+        {"at 10 fault delay-ack", "t.scn:1: delay-ack takes one number"},
+        {"at 10 fault attach", "t.scn:1: attach takes one or more numbers"},
+        {"at 10 fault calm 3", "t.scn:1: calm takes no number"},
         {"until 10\nuntil 20", "t.scn:2: until is given twice"},
         {"frobnicate 3", "t.scn:1: unknown directive \"frobnicate\""},
     };
