@@ -37,10 +37,9 @@ if [[ -f scripts/wine-tests.sh ]]; then
   echo "== Windows programs under Wine"
   bash scripts/wine-tests.sh build/mingw
 fi
-echo "== test dev"
-ctest --preset dev -j "$jobs" --timeout 600
-
 # Every fuzz target for a bounded time; fails on any crash, leak, sanitizer
 # report or time-out.
 echo "== fuzz (30 s a target)"
 bash scripts/fuzz.sh all 30
+echo "== test dev"
+ctest --preset dev -j "$jobs" --timeout 600

@@ -52,7 +52,7 @@ void SimSkype::SendNotification(const std::string& text) {
     CopyData data;
     data.cbData = static_cast<std::uint32_t>(text.size() + 1);
     data.lpData = text.c_str();
-    m_notifyResults.push_back(m_platform.m_windows.Send(m_hClient, kWmCopyData, m_hWnd,
+    m_notifyResults.push_back(m_windows.Send(m_hClient, kWmCopyData, m_hWnd,
                                                         reinterpret_cast<std::intptr_t>(&data)));
 }
 
