@@ -29,9 +29,10 @@ public:
     bool SetFeature(platform::DeviceHandle device, const BYTE* report, DWORD length) override {
         return Written(device, report, length);
     }
-    bool Write(platform::DeviceHandle device, const BYTE* report, DWORD length,
-               std::uint32_t) override {
-        return Written(device, report, length);
+    platform::WriteOutcome Write(platform::DeviceHandle device, const BYTE* report, DWORD length,
+                                 std::uint32_t) override {
+        return Written(device, report, length) ? platform::WriteOutcome::Written
+                                               : platform::WriteOutcome::Failed;
     }
     // The report as a HID read gives it: report id, the bytes, zeros to the
     // report length; longer input is cut there.
